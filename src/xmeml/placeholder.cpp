@@ -1,0 +1,1 @@
+// Replaced as this module grows.
