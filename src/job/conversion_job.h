@@ -1,0 +1,48 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "aaf/AAF.h"
+
+/// Everything one conversion needs from its front end, copied when the conversion starts.
+struct ConversionRequest {
+    std::string inputPath;
+    std::string outputPath;
+    bool renameAviToMov = true;
+    /// Extra folders searched for title documents that are not found where the AAF file says.
+    std::vector<std::string> titleFolders;
+};
+
+/// How a conversion ended.
+enum class ConversionStatus {
+    kSucceeded,       ///< the document was written and "Finished!" logged
+    kInputNotOpened,  ///< the AAF file could not be opened; nothing written
+    kNoHeader,        ///< the file had no header; nothing written
+    kOutputNotSaved,  ///< the document could not be saved; the target is untouched
+    kAborted,         ///< an exception ended the conversion; nothing written
+};
+
+/// The front end's side of `ConversionThread`: it is told when the conversion has ended.
+/// `PostConversionDone` must not wait for the front end (the dialog posts, it does not send).
+class ConversionClient {
+public:
+    virtual ~ConversionClient() = default;
+    virtual void PostConversionDone(ConversionStatus status) = 0;
+};
+
+bool LoadAafLibrary();
+bool UnloadAafLibrary();
+
+/// Runs one whole conversion: open, convert, close, then `client->PostConversionDone`.
+/// Returns 0 like a thread entry. `client` may be null (nothing is posted then).
+int ConversionThread(const ConversionRequest& request, ConversionClient* client);
+
+/// The steps of `ConversionThread`, also callable one by one.
+bool OpenAafFile(const std::string& inputPath);
+ConversionStatus RunConversion(const std::string& outputPath, bool renameAviToMov);
+void CloseAafFile();
+
+/// The text for a result code: never empty, it says what failed and why.
+std::string SystemErrorText(AAFRESULT code);
