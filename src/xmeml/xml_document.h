@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include <pugixml.hpp>
+
+/// How a save ended: `ok`, or a message that names the file and says what failed and why.
+struct SaveStatus {
+    bool ok = true;
+    std::string message;
+};
+
+/// The interchange document being written: a pugixml document and its root "xmeml".
+/// Elements are `pugi::xml_node` handles owned by `document`.
+class FCXmlDocument {
+  public:
+    pugi::xml_document document;
+    pugi::xml_node root;
+
+    /// Creates the skeleton: the declaration and the root "xmeml" with version "4".
+    bool Create();
+    bool AddDeclaration();
+    /// Creates the root element (replacing any earlier one); `text` is set only when not empty.
+    bool CreateRoot(const char* name, std::string_view text);
+    pugi::xml_node GetRoot() const { return root; }
+
+    /// Writes the document to `path` atomically: the target is replaced only by a complete file.
+    SaveStatus Save(const std::string& path) const;
+    /// Writes the document as `Save` does, to a string (for tests and previews).
+    std::string ToString() const;
+
+    pugi::xml_node AddElement(pugi::xml_node parent, const char* name);
+    /// Appends a leaf element; an empty text gives an element without content.
+    pugi::xml_node AddTextElement(pugi::xml_node parent, const char* name, std::string_view text);
+    /// Appends a leaf element whose text is `value` in decimal.
+    pugi::xml_node AddIntegerElement(pugi::xml_node parent, const char* name, int64_t value);
+    /// Appends "parameter" holding "name", "parameterid" and "value", in that order (note the
+    /// argument order: the id comes before the name); returns the "parameter" element.
+    pugi::xml_node AddParameter(pugi::xml_node parent, std::string_view parameterId,
+                                std::string_view name, std::string_view value);
+
+    /// Appends "ntsc" and "timebase" for an edit rate (both empty for a rate not in the table).
+    void WriteRate(pugi::xml_node parent, int32_t numerator, int32_t denominator);
+    /// Appends "frame", "displayformat" and "rate" ("ntsc", "timebase") of a start timecode.
+    void WriteTimecode(pugi::xml_node parent, int32_t timebase, int32_t ntscFlag, int64_t frame);
+};
+
+bool SetAttribute(pugi::xml_node element, const char* name, std::string_view value);
+/// Replaces the node's content by `text` (no content at all for an empty text).
+bool SetText(pugi::xml_node node, std::string_view text);
+
+/// The first node that the relative XPath `path` selects from `node`, if it is an element;
+/// an empty handle otherwise. Throws std::invalid_argument when `node` is empty.
+pugi::xml_node SelectElement(pugi::xml_node node, const char* path);
+/// The whole text content (all descendant text, untrimmed) of `SelectElement(node, path)`,
+/// or empty text when nothing is selected. Throws std::invalid_argument when `node` is empty.
+std::string GetTextAt(pugi::xml_node node, const char* path);

@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "xmeml/xml_document.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class SaveTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() /
+                  ("tessel-save-" + std::to_string(::getpid()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+        xml_.Create();
+        xml_.AddTextElement(xml_.GetRoot(), "name", "Ä & <b>");
+    }
+    void TearDown() override {
+        fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(folder_);
+    }
+
+    static std::string Read(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream content;
+        content << in.rdbuf();
+        return content.str();
+    }
+    size_t EntryCount() const {
+        return static_cast<size_t>(std::distance(fs::directory_iterator(folder_), {}));
+    }
+
+    fs::path folder_;
+    FCXmlDocument xml_;
+};
+
+TEST_F(SaveTest, WritesTheDocumentAsSerialised) {
+    const fs::path out = folder_ / "out.xml";
+    const SaveStatus status = xml_.Save(out.string());
+    ASSERT_TRUE(status.ok) << status.message;
+    EXPECT_EQ(Read(out), xml_.ToString());
+    EXPECT_EQ(Read(out),
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+              "<xmeml version=\"4\"><name>\xC3\x84 &amp; &lt;b&gt;</name></xmeml>");
+    EXPECT_EQ(EntryCount(), 1u);  // no temporary file left behind
+}
+
+TEST_F(SaveTest, ReplacesAnExistingFileAndKeepsItsPermissions) {
+    const fs::path out = folder_ / "out.xml";
+    std::ofstream(out) << "old content";
+    fs::permissions(out, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    ASSERT_TRUE(xml_.Save(out.string()).ok);
+    EXPECT_EQ(Read(out), xml_.ToString());
+    EXPECT_EQ(fs::status(out).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(EntryCount(), 1u);
+}
+
+TEST_F(SaveTest, ReadOnlyFolderKeepsTheOldFileAndSaysWhy) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "permissions do not bind the superuser";
+    }
+    const fs::path out = folder_ / "out.xml";
+    std::ofstream(out) << "old content";
+    fs::permissions(folder_, fs::perms::owner_read | fs::perms::owner_exec);
+    const SaveStatus status = xml_.Save(out.string());
+    EXPECT_FALSE(status.ok);
+    EXPECT_NE(status.message.find(out.string()), std::string::npos) << status.message;
+    EXPECT_NE(status.message.find("Permission denied"), std::string::npos) << status.message;
+    EXPECT_EQ(Read(out), "old content");
+}
+
+TEST_F(SaveTest, MissingFolderFailsWithAReason) {
+    const fs::path out = folder_ / "no such folder" / "out.xml";
+    const SaveStatus status = xml_.Save(out.string());
+    EXPECT_FALSE(status.ok);
+    EXPECT_NE(status.message.find("No such file or directory"), std::string::npos)
+        << status.message;
+    EXPECT_FALSE(fs::exists(out));
+}
+
+TEST_F(SaveTest, AFolderInTheWayIsNotReplaced) {
+    const fs::path out = folder_ / "out.xml";
+    fs::create_directory(out);
+    EXPECT_FALSE(xml_.Save(out.string()).ok);
+    EXPECT_TRUE(fs::is_directory(out));
+    EXPECT_EQ(EntryCount(), 1u);
+}
+
+TEST_F(SaveTest, AFailedWriteKeepsTheOldFileAndLeavesNoPartialFile) {
+    const fs::path out = folder_ / "out.xml";
+    std::ofstream(out) << "old content";
+    // A file size limit makes the write fail part way, as a full disk does.
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = 16;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const SaveStatus status = xml_.Save(out.string());
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(status.ok);
+    EXPECT_NE(status.message.find("File too large"), std::string::npos) << status.message;
+    EXPECT_EQ(Read(out), "old content");
+    EXPECT_EQ(EntryCount(), 1u);
+}
+
+TEST_F(SaveTest, SavingThroughASymbolicLinkReplacesItsTarget) {
+    const fs::path real = folder_ / "real.xml";
+    const fs::path link = folder_ / "link.xml";
+    std::ofstream(real) << "old content";
+    fs::create_symlink(real, link);
+    ASSERT_TRUE(xml_.Save(link.string()).ok);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(Read(real), xml_.ToString());
+}
+
+}  // namespace
