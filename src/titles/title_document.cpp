@@ -1,0 +1,69 @@
+#include "titles/title_document.h"
+
+#include <pugixml.hpp>
+
+#include "job/log.h"
+#include "titles/title_search.h"
+#include "xmeml/xml_document.h"
+
+namespace {
+
+// The whole text of a title counts, white space included; pugixml detects the encoding
+// (UTF-8, UTF-16 or UTF-32, with or without a byte-order mark). pugixml never reads a DTD nor
+// resolves external entities: a reference to one stays literal text.
+constexpr unsigned kTitleParseOptions = pugi::parse_default | pugi::parse_ws_pcdata;
+
+bool LoadTitleDocument(const std::string& path, pugi::xml_document& document) {
+    return document.load_file(path.c_str(), kTitleParseOptions, pugi::encoding_auto);
+}
+
+void ReadTextObject(pugi::xml_node textObject, FCTitleInfo& title) {
+    title.text = GetTextAt(textObject, "CCtsTitleObject/m_sText");
+    title.fontName = GetTextAt(textObject, "CCtsTitleObject/m_sFontName");
+    title.fontSize = GetTextAt(textObject, "CCtsTitleObject/TitleFont/iSize");
+    title.bold = GetTextAt(textObject, "CCtsTitleObject/TitleFont/bBold");
+    title.italic = GetTextAt(textObject, "CCtsTitleObject/TitleFont/bItalic");
+    title.underline = GetTextAt(textObject, "CCtsTitleObject/TitleFont/bUnderline");
+    title.vertical = GetTextAt(textObject, "CCtsTitleObject/TitleFont/bVertical");
+}
+
+void ReadLoadedDocument(const pugi::xml_document& document, const std::string& path,
+                        FCTitleInfo& title) {
+    const pugi::xml_node list = SelectElement(document, "TitleDocument/m_TitleObList");
+    if (!list) {
+        return;
+    }
+    pugi::xml_node first;
+    int count = 0;
+    for (pugi::xml_node textObject : list.children("CCtsTextObject")) {
+        if (count++ == 0) {
+            first = textObject;
+        }
+    }
+    if (count > 1) {
+        LogLine("Found more than one title text in " + path, kLogWarning);
+    }
+    if (first) {
+        ReadTextObject(first, title);
+    }
+}
+
+}  // namespace
+
+bool ReadTitleDocumentAt(const std::string& path, FCTitleInfo& title) {
+    pugi::xml_document document;
+    if (!LoadTitleDocument(path, document)) {
+        return false;
+    }
+    ReadLoadedDocument(document, path, title);
+    return true;
+}
+
+std::string ReadTitleDocument(const std::string& path, FCTitleInfo& title) {
+    for (const std::string& candidate : TitleDocumentCandidates(path, GetTitleSearchFolders())) {
+        if (ReadTitleDocumentAt(candidate, title)) {
+            return candidate;
+        }
+    }
+    return {};
+}
