@@ -3,7 +3,8 @@
 #include <string>
 
 /// The text and font of an EDIUS title, as its title document holds them (unparsed texts).
-struct FCTitleInfo {
+class FCTitleInfo {
+public:
     std::string text = "Dummy";
     std::string fontName = "Arial";
     std::string fontSize = "26";
