@@ -287,12 +287,6 @@ AAFRESULT AAFFileOpenExistingRead(const std::string& /*utf8Path*/, aafUInt32 /*m
                                   std::shared_ptr<IAAFFile>& /*file*/) {
     return AAFRESULT_NOT_AAF_FILE;
 }
-std::string AafResultText(AAFRESULT /*code*/) {
-    return "The AAF reader is not available yet.";
-}
-std::string AafLastOpenError() {
-    return AafResultText(AAFRESULT_NOT_AAF_FILE);
-}
 
 std::strong_ordering CompareMobIDs(const aafMobID_t& /*a*/, const aafMobID_t& /*b*/) {
     return std::strong_ordering::equal;

@@ -1,0 +1,487 @@
+#include "aaf/compound_file.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "aaf/byte_order.h"
+
+namespace tessel::aaf {
+
+namespace {
+
+constexpr std::uint8_t kSignature[8] = {0xd0, 0xcf, 0x11, 0xe0, 0xa1, 0xb1, 0x1a, 0xe1};
+constexpr std::uint32_t kMaxRegularSector = 0xFFFFFFFA;
+constexpr std::uint32_t kEndOfChain = 0xFFFFFFFE;
+constexpr std::uint32_t kFreeSector = 0xFFFFFFFF;
+constexpr std::uint32_t kHeaderDifatEntries = 109;
+constexpr std::uint32_t kMiniSectorSize = 64;
+constexpr std::uint64_t kMiniStreamCutoff = 4096;
+constexpr std::uint32_t kDirectoryEntrySize = 128;
+// Small child lists are searched linearly; bigger ones are sorted once and binary-searched.
+constexpr std::uint32_t kLinearSearchLimit = 16;
+
+Status Corrupt(std::string detail) {
+    return Status::Error(AAFRESULT_CORRUPT_CONTAINER, std::move(detail));
+}
+
+std::string Hex(std::uint32_t value) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string text = "0x";
+    for (int shift = 28; shift >= 0; shift -= 4) {
+        text += digits[(value >> shift) & 0xF];
+    }
+    return text;
+}
+
+std::string Num(std::uint64_t value) {
+    return std::to_string(value);
+}
+
+}  // namespace
+
+CompoundFile::CompoundFile(std::shared_ptr<const FileData> data)
+    : data_(std::move(data)), bytes_(data_->Bytes()) {}
+
+Status CompoundFile::Open(std::shared_ptr<const FileData> data,
+                          std::unique_ptr<CompoundFile>& out) {
+    std::unique_ptr<CompoundFile> file(new CompoundFile(std::move(data)));
+    Status status = file->ReadHeader();
+    if (status.ok()) {
+        status = file->ReadFat();
+    }
+    if (status.ok()) {
+        status = file->ReadDirectory();
+    }
+    if (status.ok()) {
+        status = file->ReadMiniStream();
+    }
+    if (status.ok()) {
+        status = file->CollectChildren();
+    }
+    if (status.ok()) {
+        out = std::move(file);
+    }
+    return status;
+}
+
+std::array<std::uint8_t, 16> CompoundFile::HeaderClassId() const {
+    std::array<std::uint8_t, 16> id{};
+    std::memcpy(id.data(), bytes_.data() + 8, id.size());
+    return id;
+}
+
+Status CompoundFile::ReadHeader() {
+    const std::size_t length = bytes_.size();
+    if (length == 0) {
+        return Status::Error(AAFRESULT_NOT_COMPOUND_FILE, "the file is empty");
+    }
+    if (length < sizeof kSignature || std::memcmp(bytes_.data(), kSignature, 8) != 0) {
+        return Status::Error(AAFRESULT_NOT_COMPOUND_FILE,
+                             "the file does not start with the compound-file signature");
+    }
+    if (length < 512) {
+        return Corrupt("the file ends inside its 512-byte header (" + Num(length) + " bytes)");
+    }
+    const std::uint8_t* h = bytes_.data();
+    const std::uint16_t major = LoadLE16(h + 0x1A);
+    if (major != 3 && major != 4) {
+        return Corrupt("unsupported compound-file major version " + Num(major));
+    }
+    if (LoadLE16(h + 0x1C) != 0xFFFE) {
+        return Corrupt("the header's byte-order mark is not 0xFFFE");
+    }
+    const std::uint16_t shift = LoadLE16(h + 0x1E);
+    if (shift != 9 && shift != 12) {
+        return Corrupt("unsupported sector shift " + Num(shift) +
+                       " (only 512 and 4096 byte sectors)");
+    }
+    if (LoadLE16(h + 0x20) != 6) {
+        return Corrupt("unsupported mini-sector shift " + Num(LoadLE16(h + 0x20)));
+    }
+    if (LoadLE32(h + 0x38) != kMiniStreamCutoff) {
+        return Corrupt("unsupported mini-stream cutoff " + Num(LoadLE32(h + 0x38)));
+    }
+    sectorShift_ = shift;
+    sectorSize_ = 1u << shift;
+    if (length < sectorSize_) {
+        return Corrupt("the file ends inside its " + Num(sectorSize_) + "-byte header sector");
+    }
+    const std::uint64_t sectors = (length - sectorSize_) / sectorSize_;
+    if (sectors > kMaxRegularSector) {
+        return Status::Error(AAFRESULT_FILE_TOO_LARGE,
+                             "the file has more sectors than a compound file can address");
+    }
+    sectorCount_ = static_cast<std::uint32_t>(sectors);
+    fatSectorCount_ = LoadLE32(h + 0x2C);
+    firstDirectorySector_ = LoadLE32(h + 0x30);
+    firstMiniFatSector_ = LoadLE32(h + 0x3C);
+    firstDifatSector_ = LoadLE32(h + 0x44);
+    difatSectorCount_ = LoadLE32(h + 0x48);
+    return {};
+}
+
+const std::uint8_t* CompoundFile::SectorData(std::uint32_t sector) const {
+    return bytes_.data() + ((static_cast<std::uint64_t>(sector) + 1) << sectorShift_);
+}
+
+Status CompoundFile::ReadFat() {
+    const std::uint32_t perSector = sectorSize_ / 4;
+    if (fatSectorCount_ == 0) {
+        return Corrupt("the header lists no FAT sector");
+    }
+    if (fatSectorCount_ > sectorCount_) {
+        return Corrupt("the header lists " + Num(fatSectorCount_) +
+                       " FAT sectors but the file has only " + Num(sectorCount_) + " sectors");
+    }
+    if (difatSectorCount_ > sectorCount_ ||
+        fatSectorCount_ >
+            kHeaderDifatEntries + static_cast<std::uint64_t>(difatSectorCount_) * (perSector - 1)) {
+        return Corrupt("the header's FAT and DIFAT sector counts do not fit together");
+    }
+    std::vector<std::uint32_t> fatSectors;
+    fatSectors.reserve(fatSectorCount_);
+    const std::uint8_t* h = bytes_.data();
+    for (std::uint32_t i = 0; i < std::min(fatSectorCount_, kHeaderDifatEntries); ++i) {
+        fatSectors.push_back(LoadLE32(h + 0x4C + 4 * i));
+    }
+    std::vector<bool> visited(sectorCount_, false);
+    std::uint32_t difat = firstDifatSector_;
+    for (std::uint32_t k = 0; k < difatSectorCount_ && fatSectors.size() < fatSectorCount_; ++k) {
+        if (difat >= sectorCount_) {
+            return Corrupt("DIFAT sector " + Num(k) + " is " + Hex(difat) +
+                           ", outside the file's " + Num(sectorCount_) + " sectors");
+        }
+        if (visited[difat]) {
+            return Corrupt("the DIFAT chain loops at sector " + Num(difat));
+        }
+        visited[difat] = true;
+        const std::uint8_t* data = SectorData(difat);
+        for (std::uint32_t i = 0; i + 1 < perSector && fatSectors.size() < fatSectorCount_; ++i) {
+            fatSectors.push_back(LoadLE32(data + 4 * i));
+        }
+        difat = LoadLE32(data + 4 * (perSector - 1));
+    }
+    if (fatSectors.size() < fatSectorCount_) {
+        return Corrupt("the DIFAT lists only " + Num(fatSectors.size()) + " of " +
+                       Num(fatSectorCount_) + " FAT sectors");
+    }
+    fat_.resize(static_cast<std::size_t>(fatSectorCount_) * perSector);
+    for (std::uint32_t i = 0; i < fatSectorCount_; ++i) {
+        if (fatSectors[i] >= sectorCount_) {
+            return Corrupt("FAT sector " + Num(i) + " is " + Hex(fatSectors[i]) +
+                           ", outside the file's " + Num(sectorCount_) + " sectors");
+        }
+        const std::uint8_t* data = SectorData(fatSectors[i]);
+        std::uint32_t* target = fat_.data() + static_cast<std::size_t>(i) * perSector;
+        for (std::uint32_t j = 0; j < perSector; ++j) {
+            target[j] = LoadLE32(data + 4 * j);
+        }
+    }
+    return {};
+}
+
+Status CompoundFile::ReadChain(const std::vector<std::uint32_t>& table, std::uint32_t start,
+                               std::uint64_t limit, const char* what,
+                               std::vector<std::uint32_t>& out) const {
+    out.clear();
+    std::uint32_t current = start;
+    while (current != kEndOfChain) {
+        if (current >= limit || current >= table.size()) {
+            return Corrupt(std::string("the chain of the ") + what + " reaches sector " +
+                           Hex(current) + ", outside the " + Num(limit) + " sectors present");
+        }
+        if (out.size() >= limit) {
+            return Corrupt(std::string("the chain of the ") + what + " loops");
+        }
+        out.push_back(current);
+        current = table[current];
+    }
+    return {};
+}
+
+Status CompoundFile::ReadDirectory() {
+    std::vector<std::uint32_t> chain;
+    Status status = ReadChain(fat_, firstDirectorySector_, sectorCount_, "directory", chain);
+    if (!status.ok()) {
+        return status;
+    }
+    if (chain.empty()) {
+        return Corrupt("the directory is empty");
+    }
+    const std::uint32_t perSector = sectorSize_ / kDirectoryEntrySize;
+    entries_.resize(chain.size() * perSector);
+    names_.reserve(entries_.size() * 12);
+    for (std::size_t s = 0; s < chain.size(); ++s) {
+        const std::uint8_t* sector = SectorData(chain[s]);
+        for (std::uint32_t k = 0; k < perSector; ++k) {
+            const std::size_t id = s * perSector + k;
+            const std::uint8_t* raw = sector + k * kDirectoryEntrySize;
+            Entry& entry = entries_[id];
+            const std::uint8_t type = raw[0x42];
+            if (type == 0) {
+                continue;  // unused: its other fields may hold anything, even zero links
+            }
+            if (type != 1 && type != 2 && type != 5) {
+                return Corrupt("directory entry " + Num(id) + " has unknown type " + Num(type));
+            }
+            const std::uint16_t nameBytes = LoadLE16(raw + 0x40);
+            if (nameBytes < 2 || nameBytes > 64 || nameBytes % 2 != 0) {
+                return Corrupt("directory entry " + Num(id) + " has an invalid name length " +
+                               Num(nameBytes));
+            }
+            entry.type = static_cast<EntryType>(type);
+            entry.nameLength = static_cast<std::uint8_t>(nameBytes / 2 - 1);
+            entry.nameOffset = static_cast<std::uint32_t>(names_.size());
+            for (std::uint32_t c = 0; c < entry.nameLength; ++c) {
+                names_.push_back(static_cast<char16_t>(LoadLE16(raw + 2 * c)));
+            }
+            entry.left = LoadLE32(raw + 0x44);
+            entry.right = LoadLE32(raw + 0x48);
+            entry.child = LoadLE32(raw + 0x4C);
+            std::memcpy(entry.clsid.data(), raw + 0x50, 16);
+            entry.start = LoadLE32(raw + 0x74);
+            // Version-3 writers may leave garbage in the high half of the size.
+            entry.size = sectorSize_ == 512 ? LoadLE32(raw + 0x78) : LoadLE64(raw + 0x78);
+        }
+    }
+    if (entries_[0].type != EntryType::kRoot) {
+        return Corrupt("the first directory entry is not the root entry");
+    }
+    return {};
+}
+
+Status CompoundFile::ReadMiniStream() {
+    const Entry& root = entries_[0];
+    miniStreamSize_ = root.size;
+    if (miniStreamSize_ > 0) {
+        if (miniStreamSize_ > static_cast<std::uint64_t>(sectorCount_) * sectorSize_) {
+            return Corrupt("the mini stream is larger (" + Num(miniStreamSize_) +
+                           " bytes) than the file");
+        }
+        Status status =
+            ReadChain(fat_, root.start, sectorCount_, "mini stream", miniStreamSectors_);
+        if (!status.ok()) {
+            return status;
+        }
+        const std::uint64_t needed = (miniStreamSize_ + sectorSize_ - 1) / sectorSize_;
+        if (miniStreamSectors_.size() < needed) {
+            return Corrupt("the mini stream's chain has " + Num(miniStreamSectors_.size()) +
+                           " sectors, its size needs " + Num(needed));
+        }
+    }
+    if (firstMiniFatSector_ <= kMaxRegularSector) {
+        std::vector<std::uint32_t> chain;
+        Status status = ReadChain(fat_, firstMiniFatSector_, sectorCount_, "MiniFAT", chain);
+        if (!status.ok()) {
+            return status;
+        }
+        const std::uint32_t perSector = sectorSize_ / 4;
+        miniFat_.resize(chain.size() * perSector);
+        for (std::size_t s = 0; s < chain.size(); ++s) {
+            const std::uint8_t* data = SectorData(chain[s]);
+            for (std::uint32_t j = 0; j < perSector; ++j) {
+                miniFat_[s * perSector + j] = LoadLE32(data + 4 * j);
+            }
+        }
+    }
+    return {};
+}
+
+Status CompoundFile::CollectChildren() {
+    const std::uint32_t count = EntryCount();
+    std::vector<bool> placed(count, false);
+    placed[0] = true;
+    children_.reserve(count);
+    std::vector<EntryId> storages{kRoot};
+    std::vector<EntryId> stack;
+    for (std::size_t next = 0; next < storages.size(); ++next) {
+        const EntryId storage = storages[next];
+        Entry& parent = entries_[storage];
+        parent.childBegin = static_cast<std::uint32_t>(children_.size());
+        // In-order walk with an explicit stack: sibling trees can be long chains.
+        EntryId current = parent.child;
+        stack.clear();
+        while (current != kNoEntry || !stack.empty()) {
+            while (current != kNoEntry) {
+                if (current >= count) {
+                    return Corrupt("a sibling link under \"" + Name(storage) +
+                                   "\" points to entry " + Hex(current) +
+                                   ", outside the directory's " + Num(count) + " entries");
+                }
+                if (placed[current]) {
+                    return Corrupt("the sibling tree under \"" + Name(storage) +
+                                   "\" loops or shares entry " + Num(current));
+                }
+                const EntryType type = entries_[current].type;
+                if (type != EntryType::kStorage && type != EntryType::kStream) {
+                    return Corrupt("the sibling tree under \"" + Name(storage) +
+                                   "\" reaches entry " + Num(current) +
+                                   ", which is not a storage or stream");
+                }
+                placed[current] = true;
+                stack.push_back(current);
+                current = entries_[current].left;
+            }
+            current = stack.back();
+            stack.pop_back();
+            children_.push_back(current);
+            if (entries_[current].type == EntryType::kStorage) {
+                storages.push_back(current);
+            }
+            current = entries_[current].right;
+        }
+        parent.childCount = static_cast<std::uint32_t>(children_.size()) - parent.childBegin;
+    }
+    return {};
+}
+
+std::u16string_view CompoundFile::Name16(EntryId id) const {
+    const Entry& entry = entries_[id];
+    return {names_.data() + entry.nameOffset, entry.nameLength};
+}
+
+std::string CompoundFile::Name(EntryId id) const {
+    std::string name;
+    for (char16_t unit : Name16(id)) {
+        // Names in AAF files are ASCII; anything else is shown as '?' here (diagnostics only).
+        name += unit < 0x80 ? static_cast<char>(unit) : '?';
+    }
+    return name;
+}
+
+std::span<const CompoundFile::EntryId> CompoundFile::Children(EntryId storage) const {
+    const Entry& entry = entries_[storage];
+    return {children_.data() + entry.childBegin, entry.childCount};
+}
+
+void CompoundFile::SortChildren(Entry& storage) const {
+    if (sortedChildren_.empty()) {
+        sortedChildren_.resize(children_.size());
+    }
+    auto source = children_.begin() + storage.childBegin;
+    auto target = sortedChildren_.begin() + storage.childBegin;
+    std::copy(source, source + storage.childCount, target);
+    std::sort(target, target + storage.childCount,
+              [this](EntryId a, EntryId b) { return Name16(a) < Name16(b); });
+    storage.childrenSorted = true;
+}
+
+CompoundFile::EntryId CompoundFile::FindChild(EntryId storage, std::u16string_view name) const {
+    if (storage >= entries_.size() || !IsStorage(storage)) {
+        return kNoEntry;
+    }
+    Entry& entry = entries_[storage];
+    std::span<const EntryId> children = Children(storage);
+    if (entry.childCount <= kLinearSearchLimit) {
+        for (EntryId child : children) {
+            if (Name16(child) == name) {
+                return child;
+            }
+        }
+        return kNoEntry;
+    }
+    if (!entry.childrenSorted) {
+        SortChildren(entry);
+    }
+    std::span<const EntryId> sorted(sortedChildren_.data() + entry.childBegin, entry.childCount);
+    auto found =
+        std::lower_bound(sorted.begin(), sorted.end(), name,
+                         [this](EntryId a, std::u16string_view n) { return Name16(a) < n; });
+    if (found != sorted.end() && Name16(*found) == name) {
+        return *found;
+    }
+    return kNoEntry;
+}
+
+CompoundFile::EntryId CompoundFile::FindChild(EntryId storage, std::string_view asciiName) const {
+    std::u16string name(asciiName.begin(), asciiName.end());
+    return FindChild(storage, std::u16string_view(name));
+}
+
+Status CompoundFile::ReadStream(EntryId id, std::vector<std::uint8_t>& scratch,
+                                std::span<const std::uint8_t>& out) const {
+    if (id >= entries_.size() || !IsStream(id)) {
+        return Corrupt("entry " + Num(id) + " is not a stream");
+    }
+    const Entry& entry = entries_[id];
+    const std::uint64_t size = entry.size;
+    if (size == 0) {
+        out = {};
+        return {};
+    }
+    const bool mini = size < kMiniStreamCutoff;
+    const std::uint32_t unit = mini ? kMiniSectorSize : sectorSize_;
+    const std::vector<std::uint32_t>& table = mini ? miniFat_ : fat_;
+    const std::uint64_t limit =
+        mini ? (miniStreamSize_ + kMiniSectorSize - 1) / kMiniSectorSize : sectorCount_;
+    const std::uint64_t units = (size + unit - 1) / unit;
+    if (units > limit) {
+        return Corrupt("stream \"" + Name(id) + "\" is larger (" + Num(size) +
+                       " bytes) than the space that can hold it");
+    }
+    // Where unit `m` of the chain lies in the file.
+    auto offsetOf = [&](std::uint32_t m) -> std::uint64_t {
+        if (!mini) {
+            return (static_cast<std::uint64_t>(m) + 1) << sectorShift_;
+        }
+        const std::uint64_t inMini = static_cast<std::uint64_t>(m) * kMiniSectorSize;
+        const std::uint32_t sector = miniStreamSectors_[inMini >> sectorShift_];
+        return ((static_cast<std::uint64_t>(sector) + 1) << sectorShift_) +
+               (inMini & (sectorSize_ - 1));
+    };
+    // First pass: check the chain and see whether its pieces lie side by side in the file.
+    bool contiguous = true;
+    std::uint64_t firstOffset = 0;
+    std::uint32_t current = entry.start;
+    for (std::uint64_t i = 0; i < units; ++i) {
+        if (current >= limit || current >= table.size()) {
+            return Corrupt("the chain of stream \"" + Name(id) + "\" reaches " +
+                           (mini ? "mini sector " : "sector ") + Hex(current) + ", outside the " +
+                           Num(limit) + " present");
+        }
+        const std::uint64_t offset = offsetOf(current);
+        if (i == 0) {
+            firstOffset = offset;
+        } else if (offset != firstOffset + i * unit) {
+            contiguous = false;
+        }
+        current = table[current];
+        if (i + 1 < units && current > kMaxRegularSector) {
+            return Corrupt("the chain of stream \"" + Name(id) + "\" ends after " + Num(i + 1) +
+                           " of " + Num(units) + (mini ? " mini sectors" : " sectors"));
+        }
+    }
+    if (contiguous) {
+        out = bytes_.subspan(static_cast<std::size_t>(firstOffset), static_cast<std::size_t>(size));
+        return {};
+    }
+    scratch.resize(static_cast<std::size_t>(size));
+    current = entry.start;
+    for (std::uint64_t i = 0; i < units; ++i) {
+        const std::uint64_t done = i * unit;
+        const std::uint64_t piece = std::min<std::uint64_t>(unit, size - done);
+        std::memcpy(scratch.data() + done, bytes_.data() + offsetOf(current),
+                    static_cast<std::size_t>(piece));
+        current = table[current];
+    }
+    out = scratch;
+    return {};
+}
+
+Status CompoundFile::ReadStream(EntryId id, std::vector<std::uint8_t>& out) const {
+    std::vector<std::uint8_t> scratch;
+    std::span<const std::uint8_t> view;
+    Status status = ReadStream(id, scratch, view);
+    if (!status.ok()) {
+        return status;
+    }
+    if (view.data() == scratch.data() && !scratch.empty()) {
+        out = std::move(scratch);
+    } else {
+        out.assign(view.begin(), view.end());
+    }
+    return {};
+}
+
+}  // namespace tessel::aaf

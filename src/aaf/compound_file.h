@@ -1,0 +1,114 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "aaf/file_data.h"
+#include "aaf/status.h"
+
+namespace tessel::aaf {
+
+/// A Microsoft compound file (structured storage), read-only. Opening reads the header, the FAT,
+/// the MiniFAT and the whole directory, and collects every storage's children; every sector
+/// number, chain, size and tree link is checked, so a damaged file is refused with a description
+/// instead of being read wrongly. Streams are read on demand. Work and memory are linear in the
+/// file's size. Not thread-safe (child lookups build their index lazily).
+class CompoundFile {
+  public:
+    using EntryId = std::uint32_t;
+    static constexpr EntryId kNoEntry = 0xFFFFFFFF;
+    static constexpr EntryId kRoot = 0;
+
+    enum class EntryType : std::uint8_t { kUnused = 0, kStorage = 1, kStream = 2, kRoot = 5 };
+
+    /// Checks and indexes `data`. AAFRESULT_NOT_COMPOUND_FILE when the signature is missing,
+    /// AAFRESULT_CORRUPT_CONTAINER when a structure is damaged or cut short.
+    static Status Open(std::shared_ptr<const FileData> data, std::unique_ptr<CompoundFile>& out);
+
+    std::uint32_t SectorSize() const { return sectorSize_; }
+    /// The 16 bytes at header offset 8 (MS-CFB's header CLSID; AAF writes its signature there).
+    std::array<std::uint8_t, 16> HeaderClassId() const;
+
+    std::uint32_t EntryCount() const { return static_cast<std::uint32_t>(entries_.size()); }
+    EntryType Type(EntryId id) const { return entries_[id].type; }
+    bool IsStorage(EntryId id) const {
+        return entries_[id].type == EntryType::kStorage || entries_[id].type == EntryType::kRoot;
+    }
+    bool IsStream(EntryId id) const { return entries_[id].type == EntryType::kStream; }
+    /// The entry's name as UTF-16 code units.
+    std::u16string_view Name16(EntryId id) const;
+    std::string Name(EntryId id) const;
+    /// The 16 CLSID bytes of the entry as stored (the AAF class of an object's storage).
+    const std::array<std::uint8_t, 16>& ClassIdBytes(EntryId id) const {
+        return entries_[id].clsid;
+    }
+    std::uint64_t StreamSize(EntryId id) const { return entries_[id].size; }
+
+    /// The children of a storage (storages and streams), in no particular order.
+    std::span<const EntryId> Children(EntryId storage) const;
+    /// The child of `storage` named exactly `name`, or kNoEntry.
+    EntryId FindChild(EntryId storage, std::u16string_view name) const;
+    EntryId FindChild(EntryId storage, std::string_view asciiName) const;
+
+    /// The bytes of stream `id`. The view points into the file when the stream's pieces lie
+    /// side by side there, else into `scratch`. AAFRESULT_CORRUPT_CONTAINER when its chain is
+    /// broken.
+    Status ReadStream(EntryId id, std::vector<std::uint8_t>& scratch,
+                      std::span<const std::uint8_t>& out) const;
+    /// The same, always as an owned copy.
+    Status ReadStream(EntryId id, std::vector<std::uint8_t>& out) const;
+
+  private:
+    struct Entry {
+        std::uint64_t size = 0;
+        std::uint32_t left = kNoEntry;
+        std::uint32_t right = kNoEntry;
+        std::uint32_t child = kNoEntry;
+        std::uint32_t start = 0;
+        std::uint32_t nameOffset = 0;
+        std::uint32_t childBegin = 0;
+        std::uint32_t childCount = 0;
+        std::uint8_t nameLength = 0;  // code units, without the terminator
+        EntryType type = EntryType::kUnused;
+        bool childrenSorted = false;
+        std::array<std::uint8_t, 16> clsid{};
+    };
+
+    explicit CompoundFile(std::shared_ptr<const FileData> data);
+
+    Status ReadHeader();
+    Status ReadFat();
+    Status ReadChain(const std::vector<std::uint32_t>& table, std::uint32_t start,
+                     std::uint64_t limit, const char* what, std::vector<std::uint32_t>& out) const;
+    Status ReadDirectory();
+    Status ReadMiniStream();
+    Status CollectChildren();
+    const std::uint8_t* SectorData(std::uint32_t sector) const;
+    void SortChildren(Entry& storage) const;
+
+    std::shared_ptr<const FileData> data_;
+    std::span<const std::uint8_t> bytes_;
+    std::uint32_t sectorShift_ = 9;
+    std::uint32_t sectorSize_ = 512;
+    std::uint32_t sectorCount_ = 0;  // whole sectors present in the file after the header
+    std::uint32_t fatSectorCount_ = 0;
+    std::uint32_t firstDirectorySector_ = 0;
+    std::uint32_t firstMiniFatSector_ = 0;
+    std::uint32_t firstDifatSector_ = 0;
+    std::uint32_t difatSectorCount_ = 0;
+    std::vector<std::uint32_t> fat_;
+    std::vector<std::uint32_t> miniFat_;
+    std::vector<std::uint32_t> miniStreamSectors_;  // the mini stream's FAT chain
+    std::uint64_t miniStreamSize_ = 0;
+    mutable std::vector<Entry> entries_;
+    std::vector<char16_t> names_;
+    std::vector<EntryId> children_;
+    mutable std::vector<EntryId> sortedChildren_;  // per storage, by name; filled on first lookup
+};
+
+}  // namespace tessel::aaf

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+
+#include "aaf/status.h"
+
+namespace tessel::aaf {
+
+/// The whole content of a file, read-only: memory-mapped, or held in memory.
+class FileData {
+  public:
+    /// Maps (or reads) the regular file at `utf8Path`. File-system failures become
+    /// AAFRESULT_FILE_NOT_FOUND, AAFRESULT_ACCESS_DENIED, AAFRESULT_IS_DIRECTORY or
+    /// AAFRESULT_READ_FAILED with the system's reason.
+    static Status Open(const std::string& utf8Path, std::shared_ptr<const FileData>& out);
+    /// Wraps bytes already in memory (tests, generated files).
+    static std::shared_ptr<const FileData> FromBytes(std::string bytes);
+
+    FileData(const FileData&) = delete;
+    FileData& operator=(const FileData&) = delete;
+    ~FileData();
+
+    std::span<const std::uint8_t> Bytes() const { return bytes_; }
+
+  private:
+    FileData() = default;
+
+    std::span<const std::uint8_t> bytes_;
+    void* mapping_ = nullptr;
+    std::size_t mappingSize_ = 0;
+    std::string owned_;
+};
+
+}  // namespace tessel::aaf
