@@ -27,7 +27,7 @@ enum class ConversionStatus {
 /// The front end's side of `ConversionThread`: it is told when the conversion has ended.
 /// `PostConversionDone` must not wait for the front end (the dialog posts, it does not send).
 class ConversionClient {
-public:
+  public:
     virtual ~ConversionClient() = default;
     virtual void PostConversionDone(ConversionStatus status) = 0;
 };
@@ -46,3 +46,17 @@ void CloseAafFile();
 
 /// The text for a result code: never empty, it says what failed and why.
 std::string SystemErrorText(AAFRESULT code);
+
+class FCInterchange;
+
+/// The open input file, from `OpenAafFile` to `CloseAafFile`; null otherwise.
+extern std::shared_ptr<IAAFFile> g_aafFile;
+/// The open file's header while a conversion runs; the clip items look mobs up in it.
+extern std::shared_ptr<IAAFHeader> g_aafHeader;
+
+/// Makes `header` the conversion's header (null forgets it).
+void SetAafHeader(std::shared_ptr<IAAFHeader> header);
+
+/// Numbers the items of every track and lets every clip item resolve its links and titles;
+/// runs once all sequences are built and before any path is renamed.
+void ProcessEffectsAndTransitions(FCInterchange& interchange);

@@ -15,7 +15,7 @@ enum LogKind : int {
 /// `TakeLogLine` must not return before the line is in the receiver's log; the receiver decides
 /// on which thread it touches its own state.
 class LogTarget {
-public:
+  public:
     virtual ~LogTarget() = default;
     /// `line` is the message text followed by "\r\n".
     virtual void TakeLogLine(int kind, std::string line) = 0;

@@ -1,0 +1,126 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <pugixml.hpp>
+
+#include "aaf/AAF.h"
+
+class FCTitleInfo;
+class FCTrackBase;
+class FCXmlDocument;
+
+/// What a clip item shows.
+enum GeneratorKind : int32_t {
+    kGeneratorNone = 0,         ///< an ordinary media file
+    kGeneratorTitle = 1,        ///< an EDIUS title document (".etl")
+    kGeneratorColorMatte = 2,   ///< slot named "Color Matte"
+    kGeneratorBarsAndTone = 3,  ///< slot named "Bars and Tone"
+    kGeneratorStill = 4,        ///< media of length 1
+};
+
+/// One use of a piece of media on a track: its place on the track and its source chain
+/// (composition clip, referenced mob slot, master clip, source mob, descriptor, locator).
+class FCClipItemBase {
+  public:
+    virtual ~FCClipItemBase();
+    FCClipItemBase(const FCClipItemBase&) = delete;
+    FCClipItemBase& operator=(const FCClipItemBase&) = delete;
+
+    /// Appends the item's element to `trackElement` and returns it.
+    virtual pugi::xml_node WriteXml(FCXmlDocument& writer, pugi::xml_node trackElement) const;
+    /// Video items link to the audio items of the same media path, record start and length.
+    virtual void ResolveLinks();
+    /// Appends one "link" element per linked item to `clipItem`.
+    virtual void WriteLinks(FCXmlDocument& writer, pugi::xml_node clipItem) const;
+    /// Appends the "file" element to `clipItem` and returns it.
+    virtual pugi::xml_node WriteFile(FCXmlDocument& writer, pugi::xml_node clipItem) const;
+    /// Appends the item's "audio" or "video" description to the file's `media` element.
+    virtual void WriteSampleCharacteristics(FCXmlDocument& writer, pugi::xml_node media) const = 0;
+
+    std::shared_ptr<IAAFSourceClip> sourceClip;
+    /// The segment of the referenced mob slot, when it is a source clip.
+    std::shared_ptr<IAAFSourceClip> masterClip;
+    /// The descriptor of the source mob that `masterClip` refers to.
+    std::shared_ptr<IAAFEssenceDescriptor> essenceDescriptor;
+    FCTrackBase* track = nullptr;
+    /// Record duration on the track, also the length of the source span used.
+    aafLength_t length = 0;
+    /// 1-based place among the track's items, transition items counted; 0 until numbered.
+    int32_t itemIndex = 0;
+    /// Edit rate of the referenced mob slot; 0/1 when that slot is not a timeline slot.
+    aafRational_t editRate{0, 1};
+    int32_t speedNumerator = 1;
+    int32_t speedDenominator = 1;
+    /// The speed ratio is not greater than zero.
+    bool reverse = false;
+    std::string mobName;
+    std::string slotName;
+    /// Path of the source mob's first locator, as the AAF file holds it (until renamed).
+    std::string mediaPath;
+    /// Length of the media in units of `editRate`; `length` when not known.
+    aafLength_t mediaLength = 0;
+    aafPosition_t recordStart = 0;
+    aafSourceRef_t sourceRef{};
+    aafPosition_t sourceStart = 0;
+    int32_t mediaKind = 0;
+    int32_t generatorKind = kGeneratorNone;
+    aafLength_t transitionLength = 0;
+    aafPosition_t transitionCutPoint = 0;
+    bool hasTransition = false;
+    /// For video items: the audio items that belong to this clip; not owned.
+    std::vector<FCClipItemBase*> links;
+
+  protected:
+    FCClipItemBase(FCTrackBase* track, std::shared_ptr<IAAFSourceClip> sourceClip,
+                   int32_t mediaKind, aafPosition_t recordStart);
+};
+
+/// The format part of a RIFF WAVE header (bytes 12 to 35), all zero when not available.
+struct FCWaveFormat {
+    uint32_t chunkId = 0;
+    uint32_t chunkSize = 0;
+    uint16_t formatTag = 0;
+    uint16_t channelCount = 0;
+    uint32_t sampleRate = 0;
+    uint32_t bytesPerSecond = 0;
+    uint16_t blockAlign = 0;
+    uint16_t bitsPerSample = 0;
+};
+
+class FCAudioClipItem : public FCClipItemBase {
+  public:
+    FCAudioClipItem(FCTrackBase* track, std::shared_ptr<IAAFSourceClip> sourceClip,
+                    aafPosition_t recordStart);
+    void WriteSampleCharacteristics(FCXmlDocument& writer, pugi::xml_node media) const override;
+
+    FCWaveFormat waveFormat;
+};
+
+class FCVideoClipItem : public FCClipItemBase {
+  public:
+    FCVideoClipItem(FCTrackBase* track, std::shared_ptr<IAAFSourceClip> sourceClip,
+                    aafPosition_t recordStart);
+    ~FCVideoClipItem() override;
+
+    /// A title is written as a generator item; every other clip as a clip item with its field
+    /// dominance.
+    pugi::xml_node WriteXml(FCXmlDocument& writer, pugi::xml_node trackElement) const override;
+    /// The common links, then the media audio and, for a title, the title record.
+    void ResolveLinks() override;
+    void WriteSampleCharacteristics(FCXmlDocument& writer, pugi::xml_node media) const override;
+
+    uint32_t storedWidth = 0;
+    uint32_t storedHeight = 0;
+    aafRational_t aspectRatio{0, 1};
+    bool hasMediaAudio = false;
+    /// The first audio item registered under the same media path; not owned.
+    FCClipItemBase* mediaAudio = nullptr;
+    /// Text and font of a title (`generatorKind` 1 only), after `ResolveLinks`.
+    std::unique_ptr<FCTitleInfo> title;
+    /// 0 progressive or unknown, 1 two-entry line map starting with 0, 2 any other two-entry map.
+    int32_t fieldDominance = 0;
+};

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <pugixml.hpp>
+
+#include "aaf/AAF.h"
+
+class FCInterchange;
+class FCTrackBase;
+class FCXmlDocument;
+
+/// What a mob slot holds, as told by its data definition. Picture and sound double as the media
+/// kinds of tracks and clip items.
+enum SlotKind : int32_t {
+    kSlotNone = 0,
+    kSlotPicture = 1,
+    kSlotSound = 2,
+    kSlotMatte = 3,
+    kSlotTimecode = 4,
+};
+
+/// Media kinds of tracks and clip items.
+inline constexpr int32_t kMediaVideo = 1;
+inline constexpr int32_t kMediaAudio = 2;
+
+/// Classifies a data definition; matte wins over timecode, timecode over sound, sound over picture.
+SlotKind ClassifyDataDef(const std::shared_ptr<IAAFDataDef>& dataDef);
+
+/// The timeline of one composition mob. Built completely (tracks and clip items) by the
+/// constructor.
+class FCSequence {
+  public:
+    FCSequence(FCInterchange* owner, const std::shared_ptr<IAAFMob>& mob);
+    ~FCSequence();
+    FCSequence(const FCSequence&) = delete;
+    FCSequence& operator=(const FCSequence&) = delete;
+
+    /// Creates the track of `kind` for `slot` and appends it; `number` counts tracks of that kind.
+    void AddTrack(int32_t kind, const std::shared_ptr<IAAFMobSlot>& slot, int32_t number);
+
+    /// Appends this sequence's "sequence" element to `parent` and lets every track write itself.
+    void WriteXml(FCXmlDocument& xml, pugi::xml_node parent) const;
+
+    FCInterchange* owner = nullptr;
+    std::string name;
+    /// Length of the timecode slot's segment, in units of `editRate`.
+    aafLength_t length = 0;
+    aafTimecode_t startTimecode{};
+    aafRational_t editRate{0, 1};
+    /// Tracks in slot order, video and audio interleaved; never holds null.
+    std::vector<std::unique_ptr<FCTrackBase>> tracks;
+};

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include <pugixml.hpp>
+
+#include "aaf/AAF.h"
+
+class FCClipItemBase;
+class FCSequence;
+class FCXmlDocument;
+
+/// One picture or sound slot of a composition, as the list of clip items on it.
+class FCTrackBase {
+  public:
+    virtual ~FCTrackBase();
+    FCTrackBase(const FCTrackBase&) = delete;
+    FCTrackBase& operator=(const FCTrackBase&) = delete;
+
+    /// Appends the "track" element to the "video" or "audio" container under `media`.
+    virtual void WriteXml(FCXmlDocument& writer, pugi::xml_node media) const = 0;
+    /// Numbers the clip items (transition items counted) and lets each resolve its links.
+    virtual void NumberItems();
+    /// Walks the slot's components once and creates and registers the clip items.
+    virtual void BuildClipItems() = 0;
+
+    /// The slot's segment when it is a sequence; null otherwise.
+    std::shared_ptr<IAAFSequence> sequence;
+    /// 1-based number among the sequence's tracks of the same media kind.
+    int32_t number = 0;
+    FCSequence* owner = nullptr;
+    int32_t mediaKind = 0;
+    /// The clip items in timeline order; never holds null.
+    std::vector<std::unique_ptr<FCClipItemBase>> clipItems;
+    /// The slot's physical track number; 0 when the slot has none.
+    uint32_t physicalNumber = 0;
+
+  protected:
+    FCTrackBase(int32_t mediaKind, int32_t number, FCSequence* owner,
+                const std::shared_ptr<IAAFMobSlot>& slot);
+
+    /// Creates the clip item of the track's class for a source clip at `recordStart`.
+    virtual std::unique_ptr<FCClipItemBase> CreateClipItem(
+        const std::shared_ptr<IAAFSourceClip>& sourceClip, aafPosition_t recordStart) = 0;
+
+    /// The walk both concrete tracks share; `kindWord` is "audio" or "video" for the progress line.
+    void BuildClipItemsOf(const char* kindWord);
+
+  private:
+    /// The slot's segment when it is a single component rather than a sequence: the track reads
+    /// it as a sequence of that one component.
+    std::shared_ptr<IAAFComponent> loneComponent_;
+
+    /// Creates, appends and registers a clip item; returns it.
+    FCClipItemBase* AppendClipItem(const std::shared_ptr<IAAFSourceClip>& sourceClip,
+                                   aafPosition_t recordStart);
+    /// Creates the clip items of an operation group's source-clip inputs, with its speed ratio.
+    void AddOperationGroup(const std::shared_ptr<IAAFOperationGroup>& group,
+                           aafPosition_t position);
+};
+
+class FCAudioTrack : public FCTrackBase {
+  public:
+    FCAudioTrack(int32_t number, FCSequence* owner, const std::shared_ptr<IAAFMobSlot>& slot);
+    void WriteXml(FCXmlDocument& writer, pugi::xml_node media) const override;
+    void BuildClipItems() override;
+
+  protected:
+    std::unique_ptr<FCClipItemBase> CreateClipItem(
+        const std::shared_ptr<IAAFSourceClip>& sourceClip, aafPosition_t recordStart) override;
+};
+
+class FCVideoTrack : public FCTrackBase {
+  public:
+    FCVideoTrack(int32_t number, FCSequence* owner, const std::shared_ptr<IAAFMobSlot>& slot);
+    void WriteXml(FCXmlDocument& writer, pugi::xml_node media) const override;
+    void BuildClipItems() override;
+
+  protected:
+    std::unique_ptr<FCClipItemBase> CreateClipItem(
+        const std::shared_ptr<IAAFSourceClip>& sourceClip, aafPosition_t recordStart) override;
+};
+
+/// Kind 1 gives an `FCVideoTrack`, kind 2 an `FCAudioTrack`, any other kind null.
+std::unique_ptr<FCTrackBase> CreateTrack(int32_t kind, const std::shared_ptr<IAAFMobSlot>& slot,
+                                         int32_t number, FCSequence* owner);
