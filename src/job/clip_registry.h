@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -8,8 +9,40 @@ class FCClipItemBase;
 
 /// Clip items of one media path in registration order; not owned, never empty, never null.
 using ClipList = std::vector<FCClipItemBase*>;
-/// Media path (compared exactly) to the clip items registered under it.
-using ClipRegistry = std::unordered_map<std::string, ClipList>;
+
+/// Clip items of one media kind by media path. Keys are the items' paths at registration,
+/// compared exactly.
+class ClipRegistry {
+  public:
+    /// Appends `clip` under its current `mediaPath`.
+    void Register(FCClipItemBase* clip);
+    /// The items registered under `path`, or null.
+    const ClipList* Find(const std::string& path) const;
+    /// The items registered under `path` that start at `recordStart` and last `length` (as they
+    /// did when registered), or null.
+    const ClipList* FindAt(const std::string& path, int64_t recordStart, int64_t length) const;
+    void Clear();
+    bool Empty() const { return byPath_.empty(); }
+
+    /// Every key with its list.
+    const std::unordered_map<std::string, ClipList>& ByPath() const { return byPath_; }
+
+  private:
+    struct Place {
+        const ClipList* list;
+        int64_t recordStart;
+        int64_t length;
+        bool operator==(const Place&) const = default;
+    };
+    struct PlaceHash {
+        size_t operator()(const Place& place) const;
+    };
+
+    std::unordered_map<std::string, ClipList> byPath_;
+    // The same items again by place, so that linking stays linear however many uses one media
+    // file has. Lists of `byPath_` keep their address while the map grows.
+    std::unordered_map<Place, ClipList, PlaceHash> byPlace_;
+};
 
 /// Video clip items by media path, filled while the tracks are built.
 extern ClipRegistry g_videoClipsByPath;

@@ -8,6 +8,7 @@
 #include <pugixml.hpp>
 
 #include "aaf/AAF.h"
+#include "model/media_kind.h"
 
 class FCTitleInfo;
 class FCTrackBase;
@@ -75,8 +76,16 @@ class FCClipItemBase {
     std::vector<FCClipItemBase*> links;
 
   protected:
+    /// Follows the source chain through `g_aafHeader` and classifies the clip. A null
+    /// `sourceClip` gives an item with the initial values (for tests of the writers).
     FCClipItemBase(FCTrackBase* track, std::shared_ptr<IAAFSourceClip> sourceClip,
                    int32_t mediaKind, aafPosition_t recordStart);
+
+  private:
+    /// The referenced mob and slot: names, edit rate, master clip.
+    void ResolveSourceChain();
+    /// The master clip's source mob: descriptor, media path, media length.
+    void ResolveMedia();
 };
 
 /// The format part of a RIFF WAVE header (bytes 12 to 35), all zero when not available.

@@ -8,6 +8,7 @@
 #include <pugixml.hpp>
 
 #include "aaf/AAF.h"
+#include "model/media_kind.h"
 
 class FCInterchange;
 class FCTrackBase;
@@ -22,10 +23,6 @@ enum SlotKind : int32_t {
     kSlotMatte = 3,
     kSlotTimecode = 4,
 };
-
-/// Media kinds of tracks and clip items.
-inline constexpr int32_t kMediaVideo = 1;
-inline constexpr int32_t kMediaAudio = 2;
 
 /// Classifies a data definition; matte wins over timecode, timecode over sound, sound over picture.
 SlotKind ClassifyDataDef(const std::shared_ptr<IAAFDataDef>& dataDef);

@@ -7,6 +7,7 @@
 #include <pugixml.hpp>
 
 #include "aaf/AAF.h"
+#include "model/media_kind.h"
 
 class FCClipItemBase;
 class FCSequence;
@@ -57,8 +58,7 @@ class FCTrackBase {
     FCClipItemBase* AppendClipItem(const std::shared_ptr<IAAFSourceClip>& sourceClip,
                                    aafPosition_t recordStart);
     /// Creates the clip items of an operation group's source-clip inputs, with its speed ratio.
-    void AddOperationGroup(const std::shared_ptr<IAAFOperationGroup>& group,
-                           aafPosition_t position);
+    void AddOperationGroup(const IAAFOperationGroup& group, aafPosition_t position);
 };
 
 class FCAudioTrack : public FCTrackBase {

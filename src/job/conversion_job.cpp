@@ -1,0 +1,192 @@
+#include "job/conversion_job.h"
+
+#include <exception>
+#include <filesystem>
+#include <new>
+#include <string_view>
+#include <system_error>
+#include <utility>
+
+#include "job/clip_registry.h"
+#include "job/log.h"
+#include "model/interchange.h"
+#include "model/track.h"
+#include "titles/title_search.h"
+
+std::shared_ptr<IAAFFile> g_aafFile;
+std::shared_ptr<IAAFHeader> g_aafHeader;
+
+namespace {
+
+// The path `g_aafFile` was opened from, to keep a conversion from saving over its own input.
+std::string g_aafPath;
+
+// Logs an error while the conversion is already failing; a failure to log is not a second one.
+void LogErrorQuietly(std::string_view text) noexcept {
+    try {
+        LogLine(text, kLogError);
+    } catch (...) {
+    }
+}
+
+bool IsTheInputFile(const std::string& outputPath) {
+    std::error_code error;
+    return !g_aafPath.empty() && std::filesystem::equivalent(g_aafPath, outputPath, error) &&
+           !error;
+}
+
+// Title documents missing where the AAF file says are looked for beside the input file first,
+// then in the folders the user named.
+std::vector<std::string> TitleFoldersFor(const ConversionRequest& request) {
+    std::vector<std::string> folders;
+    std::filesystem::path inputFolder = std::filesystem::path(request.inputPath).parent_path();
+    folders.push_back(inputFolder.empty() ? std::string(".") : inputFolder.string());
+    folders.insert(folders.end(), request.titleFolders.begin(), request.titleFolders.end());
+    return folders;
+}
+
+ConversionStatus BuildAndSave(const std::string& outputPath, bool renameAviToMov) {
+    FCInterchange interchange;
+    interchange.xml.Create();
+    if (!g_aafFile) {
+        return ConversionStatus::kNoHeader;
+    }
+    std::shared_ptr<IAAFHeader> header;
+    g_aafFile->GetHeader(header);
+    if (!header) {
+        return ConversionStatus::kNoHeader;
+    }
+    SetAafHeader(header);
+
+    aafSearchCrit_t criteria{};
+    criteria.searchTag = kAAFByMobKind;
+    criteria.tags.mobKind = kAAFCompMob;
+    std::shared_ptr<IEnumAAFMobs> mobs;
+    header->GetMobs(&criteria, mobs);
+    if (mobs) {
+        std::shared_ptr<IAAFMob> mob;
+        while (AAFRESULT_SUCCEEDED(mobs->NextOne(mob)) && mob) {
+            interchange.AddSequence(mob);
+            mob.reset();
+        }
+    }
+
+    LogLine("Processing Effects and Transitions...", kLogProgress);
+    ProcessEffectsAndTransitions(interchange);
+    LogLine("Convertion done.", kLogProgress);
+    if (renameAviToMov) {
+        RenameAviToMov(g_videoClipsByPath);
+        RenameAviToMov(g_audioClipsByPath);
+    }
+    LogLine("Saving Interchange Format to file " + outputPath, kLogProgress);
+    SaveStatus saved = interchange.WriteDocument(outputPath);
+    if (!saved.ok) {
+        LogLine(saved.message, kLogError);
+        return ConversionStatus::kOutputNotSaved;
+    }
+    LogLine("Finished!", kLogMilestone);
+    return ConversionStatus::kSucceeded;
+}
+
+}  // namespace
+
+bool LoadAafLibrary() {
+    // The reader is linked in; there is no library file to name.
+    AAFRESULT result = AAFLoad(nullptr);
+    if (AAFRESULT_FAILED(result)) {
+        LogLine(SystemErrorText(result), kLogError);
+        return false;
+    }
+    return true;
+}
+
+bool UnloadAafLibrary() {
+    AAFRESULT result = AAFUnload();
+    if (AAFRESULT_FAILED(result)) {
+        LogLine(SystemErrorText(result), kLogError);
+        return false;
+    }
+    return true;
+}
+
+std::string SystemErrorText(AAFRESULT code) {
+    return AafResultText(code);
+}
+
+int ConversionThread(const ConversionRequest& request, ConversionClient* client) {
+    ConversionStatus status = ConversionStatus::kInputNotOpened;
+    try {
+        SetTitleSearchFolders(TitleFoldersFor(request));
+        if (OpenAafFile(request.inputPath)) {
+            status = RunConversion(request.outputPath, request.renameAviToMov);
+        }
+    } catch (...) {
+        // Only an allocation can fail here; the conversion ends and the client still hears.
+        LogErrorQuietly("The conversion was aborted: out of memory.");
+        status = ConversionStatus::kAborted;
+    }
+    CloseAafFile();
+    if (client != nullptr) {
+        client->PostConversionDone(status);
+    }
+    return 0;
+}
+
+bool OpenAafFile(const std::string& inputPath) {
+    std::shared_ptr<IAAFFile> file;
+    AAFRESULT result = AAFFileOpenExistingRead(inputPath, 0, file);
+    if (AAFRESULT_FAILED(result) || !file) {
+        std::string why = AafLastOpenError();
+        LogLine("Cannot open " + inputPath + ": " + (why.empty() ? SystemErrorText(result) : why),
+                kLogError);
+        return false;
+    }
+    g_aafFile = std::move(file);
+    g_aafPath = inputPath;
+    return true;
+}
+
+ConversionStatus RunConversion(const std::string& outputPath, bool renameAviToMov) {
+    if (IsTheInputFile(outputPath)) {
+        LogLine("Cannot save to " + outputPath +
+                    ": it is the AAF file being converted. Choose another output file.",
+                kLogError);
+        return ConversionStatus::kOutputNotSaved;
+    }
+    // Left over only if an earlier run was not closed; its clip items no longer exist.
+    ClearClipRegistry(g_videoClipsByPath);
+    ClearClipRegistry(g_audioClipsByPath);
+    try {
+        return BuildAndSave(outputPath, renameAviToMov);
+    } catch (const std::bad_alloc&) {
+        LogErrorQuietly("The conversion was aborted: out of memory.");
+    } catch (const std::exception& error) {
+        LogErrorQuietly(std::string("The conversion was aborted: ") + error.what());
+    } catch (...) {
+        LogErrorQuietly("The conversion was aborted by an unexpected error.");
+    }
+    return ConversionStatus::kAborted;
+}
+
+void CloseAafFile() {
+    g_aafHeader.reset();
+    ClearClipRegistry(g_videoClipsByPath);
+    ClearClipRegistry(g_audioClipsByPath);
+    if (g_aafFile) {
+        g_aafFile->Close();
+        g_aafFile.reset();
+    }
+    g_aafPath.clear();
+}
+
+void SetAafHeader(std::shared_ptr<IAAFHeader> header) {
+    g_aafHeader = std::move(header);
+}
+
+void ProcessEffectsAndTransitions(FCInterchange& interchange) {
+    for (const std::unique_ptr<FCSequence>& sequence : interchange.sequences) {
+        for (const std::unique_ptr<FCTrackBase>& track : sequence->tracks) {
+            track->NumberItems();
+        }
+    }
+}
