@@ -1,0 +1,215 @@
+#include "xmeml/clip_item_writer.h"
+
+#include "model/clip_item.h"
+#include "model/sequence.h"
+#include "model/track.h"
+#include "xmeml/edit_arithmetic.h"
+#include "xmeml/filter_writer.h"
+#include "xmeml/generator_writer.h"
+#include "xmeml/transition_writer.h"
+#include "xmeml/xml_document.h"
+
+namespace {
+
+// The item before `item` in its track. Items are written in track order, so the place of the
+// last item asked for is remembered and the next one is normally found right after it; a search
+// from the start would make writing a long track quadratic.
+const FCClipItemBase* PreviousItemInTrack(const FCClipItemBase& item) {
+    if (item.track == nullptr) {
+        return nullptr;
+    }
+    const auto& items = item.track->clipItems;
+    thread_local const FCTrackBase* lastTrack = nullptr;
+    thread_local size_t lastIndex = 0;
+    size_t index = items.size();
+    if (lastTrack == item.track) {
+        for (size_t candidate : {lastIndex + 1, lastIndex}) {
+            if (candidate < items.size() && items[candidate].get() == &item) {
+                index = candidate;
+                break;
+            }
+        }
+    }
+    if (index == items.size()) {
+        for (index = 0; index < items.size() && items[index].get() != &item; ++index) {
+        }
+    }
+    if (index == items.size()) {
+        return nullptr;
+    }
+    lastTrack = item.track;
+    lastIndex = index;
+    return index > 0 ? items[index - 1].get() : nullptr;
+}
+
+const char* MediaTypeText(int32_t mediaKind) {
+    return mediaKind == kMediaVideo ? "video" : "audio";
+}
+
+}  // namespace
+
+void WriteTiming(const FCClipItemBase& item, FCXmlDocument& writer, pugi::xml_node element) {
+    writer.WriteRate(writer.AddElement(element, "rate"), item.editRate.numerator,
+                     item.editRate.denominator);
+    const int64_t duration =
+        ScaledBySpeed(item.mediaLength, item.speedNumerator, item.speedDenominator);
+    const int64_t span = ScaledBySpeed(item.length, item.speedNumerator, item.speedDenominator);
+    const int64_t in = item.reverse
+                           ? WrappingSubtract(WrappingSubtract(duration, span), item.sourceStart)
+                           : item.sourceStart;
+    const FCClipItemBase* previous = PreviousItemInTrack(item);
+    writer.AddIntegerElement(element, "duration", duration);
+    writer.AddIntegerElement(element, "in", in);
+    writer.AddIntegerElement(element, "out", WrappingAdd(in, span));
+    writer.AddIntegerElement(element, "start",
+                             previous && previous->hasTransition ? -1 : item.recordStart);
+    writer.AddIntegerElement(element, "end",
+                             item.hasTransition ? -1 : WrappingAdd(item.recordStart, span));
+}
+
+void WriteMediaType(const FCClipItemBase& item, FCXmlDocument& writer, pugi::xml_node parent) {
+    writer.AddTextElement(parent, "mediatype", MediaTypeText(item.mediaKind));
+}
+
+void WriteTrackIndex(FCXmlDocument& writer, pugi::xml_node parent, int64_t number) {
+    writer.AddIntegerElement(parent, "trackindex", number);
+}
+
+std::string_view PixelAspectRatioText(int32_t numerator, int32_t denominator,
+                                      uint32_t storedWidth) {
+    // An undefined ratio has no name; the element is still written, empty.
+    if (denominator == 0) {
+        return {};
+    }
+    // Thousandths, truncated toward zero; 64 bits so that no ratio can overflow.
+    switch (int64_t{numerator} * 1000 / denominator) {
+        case 800:
+            return "NTSC-601";
+        case 1000:
+            return "square";
+        case 1066:
+            return "PAL-601";
+        case 1185:
+            return storedWidth == 1280 ? "HD-(1280x1080)" : "NTSC-601";
+        case 1333:
+            return storedWidth == 1440 ? "HD-(1440x1080)" : "HD-(960x720)";
+        case 1422:
+            return "PAL-601";
+        default:
+            return {};
+    }
+}
+
+void WritePixelAspectRatio(const FCVideoClipItem& item, FCXmlDocument& writer,
+                           pugi::xml_node media) {
+    const pugi::xml_node clipItem = SelectElement(media, "../..");
+    if (!clipItem) {
+        return;
+    }
+    writer.AddTextElement(clipItem, "pixelaspectratio",
+                          PixelAspectRatioText(item.aspectRatio.numerator,
+                                               item.aspectRatio.denominator, item.storedWidth));
+}
+
+std::string_view FieldDominanceText(int32_t fieldDominance) {
+    switch (fieldDominance) {
+        case 1:
+            return "lower";
+        case 2:
+            return "upper";
+        default:
+            return "none";
+    }
+}
+
+void WriteFieldDominance(const FCVideoClipItem& item, FCXmlDocument& writer,
+                         pugi::xml_node clipItem) {
+    writer.AddTextElement(clipItem, "fielddominance", FieldDominanceText(item.fieldDominance));
+}
+
+pugi::xml_node FCClipItemBase::WriteXml(FCXmlDocument& writer, pugi::xml_node trackElement) const {
+    const pugi::xml_node clipItem = writer.AddElement(trackElement, "clipitem");
+    writer.AddTextElement(clipItem, "name", mobName);
+    WriteTiming(*this, writer, clipItem);
+    if (generatorKind == kGeneratorStill) {
+        writer.AddTextElement(clipItem, "stillframe", "TRUE");
+    }
+    const pugi::xml_node file = WriteFile(writer, clipItem);
+    WriteSampleCharacteristics(writer, writer.AddElement(file, "media"));
+    WriteFilters(*this, writer, clipItem);
+    const pugi::xml_node sourceTrack = writer.AddElement(clipItem, "sourcetrack");
+    WriteMediaType(*this, writer, sourceTrack);
+    if (mediaKind == kMediaAudio) {
+        WriteTrackIndex(writer, sourceTrack, track ? track->physicalNumber : 0);
+    }
+    WriteTransitionItem(*this, writer, trackElement);
+    WriteLinks(writer, clipItem);
+    return clipItem;
+}
+
+pugi::xml_node FCVideoClipItem::WriteXml(FCXmlDocument& writer, pugi::xml_node trackElement) const {
+    if (generatorKind == kGeneratorTitle) {
+        return WriteGeneratorItem(*this, writer, trackElement);
+    }
+    const pugi::xml_node clipItem = FCClipItemBase::WriteXml(writer, trackElement);
+    WriteFieldDominance(*this, writer, clipItem);
+    return clipItem;
+}
+
+pugi::xml_node FCClipItemBase::WriteFile(FCXmlDocument& writer, pugi::xml_node clipItem) const {
+    const pugi::xml_node file = writer.AddElement(clipItem, "file");
+    writer.AddTextElement(file, "name", slotName);
+    switch (generatorKind) {
+        case kGeneratorColorMatte:
+            writer.AddTextElement(file, "mediaSource", "Slug");
+            break;
+        case kGeneratorBarsAndTone:
+            writer.AddTextElement(file, "mediaSource", "BarsAndTone");
+            break;
+        default:
+            writer.AddTextElement(file, "pathurl", mediaPath);
+            break;
+    }
+    return file;
+}
+
+void FCClipItemBase::WriteLinks(FCXmlDocument& writer, pugi::xml_node clipItem) const {
+    for (const FCClipItemBase* linked : links) {
+        if (linked == nullptr) {
+            continue;
+        }
+        const pugi::xml_node link = writer.AddElement(clipItem, "link");
+        writer.AddTextElement(link, "mediatype", MediaTypeText(linked->mediaKind));
+        writer.AddIntegerElement(link, "trackindex", linked->track ? linked->track->number : 0);
+        writer.AddIntegerElement(link, "clipindex", linked->itemIndex);
+        if (linked->mediaKind == kMediaAudio) {
+            writer.AddTextElement(link, "groupindex", "1");
+        }
+    }
+}
+
+void FCAudioClipItem::WriteSampleCharacteristics(FCXmlDocument& writer,
+                                                 pugi::xml_node media) const {
+    const pugi::xml_node audio = writer.AddElement(media, "audio");
+    writer.AddIntegerElement(audio, "channelcount", waveFormat.channelCount);
+    const pugi::xml_node characteristics = writer.AddElement(audio, "samplecharacteristics");
+    writer.AddIntegerElement(characteristics, "samplerate", waveFormat.sampleRate);
+    writer.AddIntegerElement(characteristics, "depth", waveFormat.bitsPerSample);
+}
+
+void FCVideoClipItem::WriteSampleCharacteristics(FCXmlDocument& writer,
+                                                 pugi::xml_node media) const {
+    const pugi::xml_node video = writer.AddElement(media, "video");
+    // The media's own length: not scaled by the speed, unlike the clip item's "duration".
+    writer.AddIntegerElement(video, "duration", mediaLength);
+    if (generatorKind == kGeneratorStill) {
+        writer.AddTextElement(video, "stillframe", "TRUE");
+    }
+    const pugi::xml_node characteristics = writer.AddElement(video, "samplecharacteristics");
+    writer.AddIntegerElement(characteristics, "width", storedWidth);
+    writer.AddIntegerElement(characteristics, "height", storedHeight);
+    if (mediaAudio != nullptr) {
+        mediaAudio->WriteSampleCharacteristics(writer, media);
+    }
+    WritePixelAspectRatio(*this, writer, media);
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include <pugixml.hpp>
+
+class FCClipItemBase;
+class FCVideoClipItem;
+class FCXmlDocument;
+
+/// Appends "rate", "duration", "in", "out", "start" and "end" of a clip or generator item, the
+/// source values scaled by the item's speed.
+void WriteTiming(const FCClipItemBase& item, FCXmlDocument& writer, pugi::xml_node element);
+/// Appends "mediatype": "video" for a video item, "audio" otherwise.
+void WriteMediaType(const FCClipItemBase& item, FCXmlDocument& writer, pugi::xml_node parent);
+void WriteTrackIndex(FCXmlDocument& writer, pugi::xml_node parent, int64_t number);
+/// Appends "pixelaspectratio" to the clip item that holds the file's `media` element.
+void WritePixelAspectRatio(const FCVideoClipItem& item, FCXmlDocument& writer,
+                           pugi::xml_node media);
+void WriteFieldDominance(const FCVideoClipItem& item, FCXmlDocument& writer,
+                         pugi::xml_node clipItem);
+
+/// The interchange name of an image aspect ratio (empty when it has none, or the ratio is
+/// undefined); the stored width tells the anamorphic HD formats apart.
+std::string_view PixelAspectRatioText(int32_t numerator, int32_t denominator, uint32_t storedWidth);
+/// "lower" for 1, "upper" for 2, "none" otherwise.
+std::string_view FieldDominanceText(int32_t fieldDominance);

@@ -1,0 +1,54 @@
+#include "xmeml/document_writer.h"
+
+#include "model/interchange.h"
+#include "model/sequence.h"
+#include "model/track.h"
+#include "xmeml/xml_document.h"
+
+void WriteImportOptions(FCXmlDocument& writer, pugi::xml_node root) {
+    pugi::xml_node options = writer.AddElement(root, "importoptions");
+    writer.AddTextElement(options, "createnewproject", "FALSE");
+    writer.AddTextElement(options, "defsequencepresetname", "useFirstClipSettings");
+    writer.AddTextElement(options, "displaynonfatalerrors", "FALSE");
+    writer.AddTextElement(options, "filterreconnectmediafiles", "TRUE");
+    writer.AddTextElement(options, "filterincludeeffects", "TRUE");
+    writer.AddTextElement(options, "filterincludesequencesettings", "TRUE");
+    writer.AddTextElement(options, "filterincludemarkers", "FALSE");
+}
+
+SaveStatus FCInterchange::WriteDocument(const std::string& outputPath) {
+    const pugi::xml_node root = xml.GetRoot();
+    WriteImportOptions(xml, root);
+    for (const std::unique_ptr<FCSequence>& sequence : sequences) {
+        if (sequence) {
+            sequence->WriteXml(xml, root);
+        }
+    }
+    return xml.Save(outputPath);
+}
+
+void FCSequence::WriteXml(FCXmlDocument& xml, pugi::xml_node parent) const {
+    pugi::xml_node sequence = xml.AddElement(parent, "sequence");
+    xml.AddTextElement(sequence, "name", name);
+    xml.AddIntegerElement(sequence, "duration", length);
+    xml.WriteRate(xml.AddElement(sequence, "rate"), editRate.numerator, editRate.denominator);
+    xml.WriteTimecode(xml.AddElement(sequence, "timecode"), static_cast<int32_t>(startTimecode.fps),
+                      static_cast<int32_t>(startTimecode.drop), startTimecode.startFrame);
+
+    pugi::xml_node media = xml.AddElement(sequence, "media");
+    xml.AddElement(media, "video");
+    pugi::xml_node audio = xml.AddElement(media, "audio");
+    pugi::xml_node group = xml.AddElement(xml.AddElement(audio, "outputs"), "group");
+    xml.AddTextElement(group, "index", "1");
+    xml.AddTextElement(group, "numchannels", "2");
+    xml.AddTextElement(group, "downmix", "0");
+    xml.AddTextElement(xml.AddElement(group, "channel"), "index", "1");
+    xml.AddTextElement(xml.AddElement(group, "channel"), "index", "2");
+
+    media = SelectElement(sequence, "./media");
+    for (const std::unique_ptr<FCTrackBase>& track : tracks) {
+        if (track) {
+            track->WriteXml(xml, media);
+        }
+    }
+}

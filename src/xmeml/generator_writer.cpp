@@ -1,0 +1,29 @@
+#include "xmeml/generator_writer.h"
+
+#include "model/clip_item.h"
+#include "titles/title_info.h"
+#include "xmeml/clip_item_writer.h"
+#include "xmeml/xml_document.h"
+
+pugi::xml_node WriteGeneratorItem(const FCVideoClipItem& item, FCXmlDocument& writer,
+                                  pugi::xml_node trackElement) {
+    const pugi::xml_node generator = writer.AddElement(trackElement, "generatoritem");
+    writer.AddTextElement(generator, "name", item.mobName);
+    WriteTiming(item, writer, generator);
+    const pugi::xml_node effect = writer.AddElement(generator, "effect");
+    if (item.title) {
+        WriteTextGenerator(writer, effect, *item.title);
+    }
+    WriteMediaType(item, writer, writer.AddElement(generator, "sourcetrack"));
+    return generator;
+}
+
+void WriteTextGenerator(FCXmlDocument& writer, pugi::xml_node effect, const FCTitleInfo& title) {
+    writer.AddTextElement(effect, "name", "Text");
+    writer.AddTextElement(effect, "effectid", "Text");
+    writer.AddTextElement(effect, "effectcategory", "Text");
+    writer.AddTextElement(effect, "mediatype", "video");
+    writer.AddParameter(effect, "str", "Text", title.text);
+    writer.AddParameter(effect, "fontname", "Fontname", title.fontName);
+    writer.AddParameter(effect, "fontsize", "Fontsize", title.fontSize);
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include <pugixml.hpp>
+
+class FCClipItemBase;
+class FCXmlDocument;
+
+/// Appends the cross dissolve that follows `item` to the track element, right after the item's
+/// "clipitem"; returns it, or an empty handle when no transition follows.
+pugi::xml_node WriteTransitionItem(const FCClipItemBase& item, FCXmlDocument& writer,
+                                   pugi::xml_node trackElement);
+
+/// "start" for a cut point of 0, "end" for a cut point at the transition's end, else "center".
+std::string_view TransitionAlignment(int64_t cutPoint, int64_t transitionLength);

@@ -1,0 +1,234 @@
+// Whole conversions of the shared fixtures, compared with their expected documents and logs.
+// The expected files are regenerated outside this project (see aaf-synthetic/README.md); when a
+// difference is intended, the fixture's expected files are what has to change.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "job/conversion_job.h"
+#include "job/log.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kSharedDir = TESSEL_SHARED_DIR;
+const fs::path kSyntheticDir = kSharedDir / "aaf-synthetic";
+const fs::path kDtd = kSharedDir / "xmeml" / "xmeml-v4.dtd";
+const fs::path kXmlDiff = kSharedDir / "tools" / "xmldiff.py";
+constexpr std::string_view kSavingLine = "Saving Interchange Format to file ";
+
+struct GoldenCase {
+    std::string name;  // the test's name
+    std::string stem;  // the fixture's name: STEM.aaf
+    bool rename;
+    std::string expected;  // STEM.expected or STEM.norename.expected
+};
+
+std::vector<GoldenCase> SyntheticCases() {
+    std::vector<GoldenCase> cases;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(kSyntheticDir, error)) {
+        if (entry.path().extension() != ".aaf") {
+            continue;
+        }
+        const std::string stem = entry.path().stem().string();
+        cases.push_back({stem, stem, true, stem + ".expected"});
+        if (fs::exists(kSyntheticDir / (stem + ".norename.expected.xml"))) {
+            cases.push_back({stem + "_norename", stem, false, stem + ".norename.expected"});
+        }
+    }
+    std::sort(cases.begin(), cases.end(),
+              [](const GoldenCase& a, const GoldenCase& b) { return a.name < b.name; });
+    return cases;
+}
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+struct CommandResult {
+    int status;
+    std::string output;
+};
+
+CommandResult Run(const std::string& command) {
+    CommandResult result{-1, {}};
+    FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
+    if (pipe == nullptr) {
+        return result;
+    }
+    char buffer[4096];
+    size_t read;
+    while ((read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
+        result.output.append(buffer, read);
+    }
+    const int status = ::pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+std::string Quoted(const fs::path& path) {
+    std::string quoted = "'";
+    for (const char c : path.string()) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
+bool HaveTool(const char* tool) {
+    return Run(std::string("command -v ") + tool + " >/dev/null").status == 0;
+}
+
+class CapturedLog : public LogTarget {
+  public:
+    void TakeLogLine(int, std::string line) override { text += line; }
+    std::string text;
+};
+
+class StatusClient : public ConversionClient {
+  public:
+    void PostConversionDone(ConversionStatus done) override { status = done; }
+    ConversionStatus status = ConversionStatus::kAborted;
+};
+
+// Runs one conversion in `workingDir` as the command line does, returning the log text.
+std::string Convert(const fs::path& workingDir, const std::string& input, const fs::path& output,
+                    bool rename, ConversionStatus& status) {
+    const fs::path previous = fs::current_path();
+    fs::current_path(workingDir);
+    CapturedLog log;
+    SetLogTarget(&log);
+    LogLine("Start of Convertion...", kLogMilestone);
+    StatusClient client;
+    ConversionRequest request;
+    request.inputPath = input;
+    request.outputPath = output.string();
+    request.renameAviToMov = rename;
+    ConversionThread(request, &client);
+    SetLogTarget(nullptr);
+    fs::current_path(previous);
+    status = client.status;
+    return log.text;
+}
+
+// The log up to the output path of the saving line, which names a different file here.
+std::string WithoutSavedPath(const std::string& log) {
+    std::string out;
+    std::istringstream lines(log);
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (line.rfind(kSavingLine, 0) == 0) {
+            line = std::string(kSavingLine) + "…\r";
+        }
+        out += line + "\n";
+    }
+    return out;
+}
+
+fs::path OutputFolder() {
+    const fs::path folder =
+        fs::temp_directory_path() / ("tessel-golden-" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    return folder;
+}
+
+class GoldenTest : public ::testing::TestWithParam<GoldenCase> {
+  protected:
+    void SetUp() override {
+        if (!HaveTool("python3") || !HaveTool("xmllint")) {
+            GTEST_SKIP() << "python3 and xmllint are needed to compare documents";
+        }
+    }
+};
+
+TEST_P(GoldenTest, DocumentAndLogMatchTheExpectedOnes) {
+    const GoldenCase& c = GetParam();
+    const fs::path output = OutputFolder() / (c.name + ".xml");
+    ConversionStatus status;
+    const std::string log = Convert(kSyntheticDir, c.stem + ".aaf", output, c.rename, status);
+    ASSERT_EQ(status, ConversionStatus::kSucceeded) << log;
+
+    std::string diff = "python3 " + Quoted(kXmlDiff) + " " +
+                       Quoted(kSyntheticDir / (c.expected + ".xml")) + " " + Quoted(output);
+    if (fs::exists(kSyntheticDir / (c.stem + ".ignore"))) {
+        diff += " --ignore-file " + Quoted(kSyntheticDir / (c.stem + ".ignore"));
+    }
+    const CommandResult compared = Run(diff);
+    EXPECT_EQ(compared.status, 0) << compared.output;
+
+    EXPECT_EQ(WithoutSavedPath(log),
+              WithoutSavedPath(ReadFile(kSyntheticDir / (c.expected + ".log"))));
+
+    const CommandResult valid =
+        Run("xmllint --noout --dtdvalid " + Quoted(kDtd) + " " + Quoted(output));
+    EXPECT_EQ(valid.status, 0) << valid.output;
+    fs::remove(output);
+}
+
+std::string CaseName(const ::testing::TestParamInfo<GoldenCase>& info) {
+    std::string name = info.param.name;
+    std::replace_if(
+        name.begin(), name.end(), [](char ch) { return !std::isalnum(ch); }, '_');
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Synthetic, GoldenTest, ::testing::ValuesIn(SyntheticCases()), CaseName);
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(GoldenTest);
+
+TEST(Golden, FixturesArePresent) {
+    if (!fs::is_directory(kSyntheticDir)) {
+        GTEST_SKIP() << kSyntheticDir << " is absent";
+    }
+    EXPECT_FALSE(SyntheticCases().empty());
+}
+
+// Every real sample converts to a document that the xmeml DTD accepts.
+TEST(Golden, RealSamplesGiveValidDocuments) {
+    std::vector<fs::path> samples;
+    for (const fs::path& folder : {kSharedDir / "aaf-samples", kSharedDir / "aaf" / "samples"}) {
+        std::error_code error;
+        for (auto it = fs::recursive_directory_iterator(folder, error);
+             !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
+            if (it->path().extension() == ".aaf") {
+                samples.push_back(it->path());
+            }
+        }
+    }
+    if (samples.empty()) {
+        GTEST_SKIP() << "no real samples under " << kSharedDir;
+    }
+    if (!HaveTool("xmllint")) {
+        GTEST_SKIP() << "xmllint is needed to validate documents";
+    }
+    std::sort(samples.begin(), samples.end());
+    const fs::path output = OutputFolder() / "sample.xml";
+    for (const fs::path& sample : samples) {
+        ConversionStatus status;
+        const std::string log =
+            Convert(sample.parent_path(), sample.filename().string(), output, true, status);
+        if (status != ConversionStatus::kSucceeded) {
+            // A file the reader cannot open is reported, not converted; nothing is written.
+            EXPECT_NE(status, ConversionStatus::kAborted) << sample << "\n" << log;
+            continue;
+        }
+        const CommandResult valid =
+            Run("xmllint --noout --dtdvalid " + Quoted(kDtd) + " " + Quoted(output));
+        EXPECT_EQ(valid.status, 0) << sample << "\n" << valid.output;
+    }
+    fs::remove(output);
+}
+
+}  // namespace
