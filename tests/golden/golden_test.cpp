@@ -34,6 +34,10 @@ struct GoldenCase {
     std::string expected;  // STEM.expected or STEM.norename.expected
 };
 
+void PrintTo(const GoldenCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 std::vector<GoldenCase> SyntheticCases() {
     std::vector<GoldenCase> cases;
     std::error_code error;
@@ -64,7 +68,7 @@ struct CommandResult {
     std::string output;
 };
 
-CommandResult Run(const std::string& command) {
+CommandResult RunCommand(const std::string& command) {
     CommandResult result{-1, {}};
     FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
     if (pipe == nullptr) {
@@ -89,7 +93,7 @@ std::string Quoted(const fs::path& path) {
 }
 
 bool HaveTool(const char* tool) {
-    return Run(std::string("command -v ") + tool + " >/dev/null").status == 0;
+    return RunCommand(std::string("command -v ") + tool + " >/dev/null").status == 0;
 }
 
 class CapturedLog : public LogTarget {
@@ -166,14 +170,14 @@ TEST_P(GoldenTest, DocumentAndLogMatchTheExpectedOnes) {
     if (fs::exists(kSyntheticDir / (c.stem + ".ignore"))) {
         diff += " --ignore-file " + Quoted(kSyntheticDir / (c.stem + ".ignore"));
     }
-    const CommandResult compared = Run(diff);
+    const CommandResult compared = RunCommand(diff);
     EXPECT_EQ(compared.status, 0) << compared.output;
 
     EXPECT_EQ(WithoutSavedPath(log),
               WithoutSavedPath(ReadFile(kSyntheticDir / (c.expected + ".log"))));
 
     const CommandResult valid =
-        Run("xmllint --noout --dtdvalid " + Quoted(kDtd) + " " + Quoted(output));
+        RunCommand("xmllint --noout --dtdvalid " + Quoted(kDtd) + " " + Quoted(output));
     EXPECT_EQ(valid.status, 0) << valid.output;
     fs::remove(output);
 }
@@ -225,7 +229,7 @@ TEST(Golden, RealSamplesGiveValidDocuments) {
             continue;
         }
         const CommandResult valid =
-            Run("xmllint --noout --dtdvalid " + Quoted(kDtd) + " " + Quoted(output));
+            RunCommand("xmllint --noout --dtdvalid " + Quoted(kDtd) + " " + Quoted(output));
         EXPECT_EQ(valid.status, 0) << sample << "\n" << valid.output;
     }
     fs::remove(output);
