@@ -303,6 +303,46 @@ class IAAFOperationGroup : public IAAFSegment {
     /// 0 when the group has no input segments.
     AAFRESULT CountSourceSegments(aafUInt32& count) const;
     AAFRESULT GetInputSegmentAt(aafUInt32 index, std::shared_ptr<IAAFSegment>& segment) const;
+    /// The precomputed result of the operation, if the file has one.
+    AAFRESULT GetRender(std::shared_ptr<IAAFSourceReference>& render) const;
+};
+
+class IAAFPulldown : public IAAFSegment {
+  public:
+    static constexpr tessel::aaf::ClassId kClass = tessel::aaf::ClassId::kPulldown;
+    using IAAFSegment::IAAFSegment;
+
+    AAFRESULT GetInputSegment(std::shared_ptr<IAAFSegment>& segment) const;
+};
+
+class IAAFNestedScope : public IAAFSegment {
+  public:
+    static constexpr tessel::aaf::ClassId kClass = tessel::aaf::ClassId::kNestedScope;
+    using IAAFSegment::IAAFSegment;
+
+    // Not in the SDK (which enumerates them): the scope's slots by index.
+    AAFRESULT CountSegments(aafUInt32& count) const;
+    AAFRESULT GetSegmentAt(aafUInt32 index, std::shared_ptr<IAAFSegment>& segment) const;
+};
+
+class IAAFSelector : public IAAFSegment {
+  public:
+    static constexpr tessel::aaf::ClassId kClass = tessel::aaf::ClassId::kSelector;
+    using IAAFSegment::IAAFSegment;
+
+    AAFRESULT GetSelectedSegment(std::shared_ptr<IAAFSegment>& segment) const;
+    AAFRESULT GetNumAlternateSegments(aafInt32& count) const;
+    /// Not in the SDK (which enumerates them): alternate `index`.
+    AAFRESULT GetAlternateSegmentAt(aafUInt32 index, std::shared_ptr<IAAFSegment>& segment) const;
+};
+
+class IAAFEssenceGroup : public IAAFSegment {
+  public:
+    static constexpr tessel::aaf::ClassId kClass = tessel::aaf::ClassId::kEssenceGroup;
+    using IAAFSegment::IAAFSegment;
+
+    AAFRESULT CountChoices(aafUInt32& count) const;
+    AAFRESULT GetChoiceAt(aafUInt32 index, std::shared_ptr<IAAFSegment>& choice) const;
 };
 
 class IAAFParameter : public IAAFObject {

@@ -1,0 +1,378 @@
+#include "aaf/aaf_file.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "aaf/class_table.h"
+#include "aaf/object_node.h"
+
+namespace tessel::aaf {
+
+namespace {
+
+// What AAF writes at header offset 8, for files with 512-byte and with 4096-byte sectors.
+constexpr std::array<std::uint8_t, 16> kAafSignature512 = {
+    0x41, 0x41, 0x46, 0x42, 0x0d, 0x00, 0x4f, 0x4d, 0x06, 0x0e, 0x2b, 0x34, 0x01, 0x01, 0x01, 0xff};
+constexpr std::array<std::uint8_t, 16> kAafSignature4096 = {
+    0x01, 0x02, 0x01, 0x0d, 0x00, 0x02, 0x00, 0x00, 0x06, 0x0e, 0x2b, 0x34, 0x03, 0x02, 0x01, 0x01};
+
+std::string UIDText(const aafUID_t& id) {
+    char text[48];
+    std::snprintf(text, sizeof text, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", id.Data1,
+                  id.Data2, id.Data3, id.Data4[0], id.Data4[1], id.Data4[2], id.Data4[3],
+                  id.Data4[4], id.Data4[5], id.Data4[6], id.Data4[7]);
+    return text;
+}
+
+Status NotAaf(std::string detail) {
+    return Status::Error(AAFRESULT_NOT_AAF_FILE, std::move(detail));
+}
+
+}  // namespace
+
+std::size_t AafFile::ClidHash::operator()(const std::array<std::uint8_t, 16>& key) const {
+    std::uint64_t a = 0;
+    std::uint64_t b = 0;
+    std::memcpy(&a, key.data(), 8);
+    std::memcpy(&b, key.data() + 8, 8);
+    return static_cast<std::size_t>(a * 0x9E3779B97F4A7C15ull ^ b);
+}
+
+AafFile::AafFile(std::shared_ptr<const FileData> data, std::unique_ptr<CompoundFile> container)
+    : data_(std::move(data)), container_(std::move(container)) {}
+
+Status AafFile::Open(const std::string& utf8Path, std::shared_ptr<AafFile>& out) {
+    std::shared_ptr<const FileData> data;
+    Status status = FileData::Open(utf8Path, data);
+    if (!status.ok()) {
+        return status;
+    }
+    return Open(std::move(data), out);
+}
+
+Status AafFile::Open(std::shared_ptr<const FileData> data, std::shared_ptr<AafFile>& out) {
+    std::unique_ptr<CompoundFile> container;
+    Status status = CompoundFile::Open(data, container);
+    if (!status.ok()) {
+        return status;
+    }
+    const auto signature = container->HeaderClassId();
+    if (signature != kAafSignature512 && signature != kAafSignature4096) {
+        return NotAaf("the compound file does not carry the AAF file signature");
+    }
+    std::shared_ptr<AafFile> file(new AafFile(std::move(data), std::move(container)));
+    status = file->Initialise();
+    if (!status.ok()) {
+        return status;
+    }
+    out = std::move(file);
+    return {};
+}
+
+Status AafFile::LoadRootReference(pid::Pid pid, CompoundFile::EntryId& entry) const {
+    NodePtr root;
+    Status status = ObjectNode::LoadRoot(shared_from_this(), root);
+    if (!status.ok()) {
+        return NotAaf("the root storage has no readable properties stream");
+    }
+    std::span<const std::uint8_t> value;
+    std::uint16_t form = 0;
+    if (!root->Find(pid, value, form) || form != kFormStrongReference) {
+        return NotAaf("the root storage does not reference a " +
+                      std::string(pid == pid::kRootHeader ? "Header" : "MetaDictionary") +
+                      " object");
+    }
+    std::u16string name;
+    for (std::size_t i = 0; i + 1 < value.size(); i += 2) {
+        const auto unit = static_cast<char16_t>(root->Order().U16(value.data() + i));
+        if (unit == 0) {
+            break;
+        }
+        name += unit;
+    }
+    entry = container_->FindChild(CompoundFile::kRoot, name);
+    if (entry == CompoundFile::kNoEntry || !container_->IsStorage(entry)) {
+        return NotAaf("the root storage's object reference leads nowhere");
+    }
+    return {};
+}
+
+Status AafFile::Initialise() {
+    Status status = LoadRootReference(pid::kRootHeader, header_);
+    if (!status.ok()) {
+        return status;
+    }
+    if (ClassIdToAUID(container_->ClassIdBytes(header_)) != GetClassInfo(ClassId::kHeader).auid) {
+        return NotAaf("the object the root calls its header is not of class Header");
+    }
+    if (!LoadRootReference(pid::kRootMetaDictionary, metaDictionary_).ok()) {
+        metaDictionary_ = CompoundFile::kNoEntry;  // only needed for extension classes
+    }
+    NodePtr header;
+    return LoadHeader(header);
+}
+
+Status AafFile::LoadHeader(NodePtr& out) const {
+    return ObjectNode::Load(shared_from_this(), header_, out);
+}
+
+Status AafFile::LoadExtensionClasses() const {
+    extensionsLoaded_ = true;  // set first: loading the definitions resolves classes too
+    if (metaDictionary_ == CompoundFile::kNoEntry) {
+        return {};
+    }
+    NodePtr meta;
+    Status status = ObjectNode::Load(shared_from_this(), metaDictionary_, meta);
+    if (!status.ok()) {
+        return status;
+    }
+    aafUInt32 count = 0;
+    if (AAFRESULT_FAILED(meta->CountElements(pid::kClassDefinitions, count))) {
+        return Status::Error(AAFRESULT_CORRUPT_OBJECT,
+                             "the MetaDictionary's class definitions cannot be read");
+    }
+    for (aafUInt32 i = 0; i < count; ++i) {
+        NodePtr definition;
+        aafUID_t id{};
+        aafUID_t parent{};
+        // A damaged definition only matters if an object uses its class; skip it here.
+        if (AAFRESULT_FAILED(meta->ReadElement(pid::kClassDefinitions, i, definition)) ||
+            AAFRESULT_FAILED(definition->ReadAUID(pid::kMetaIdentification, id)) ||
+            AAFRESULT_FAILED(definition->ReadWeakRefKey(pid::kParentClass, parent))) {
+            continue;
+        }
+        ExtensionClass extension{parent, {}};
+        definition->ReadString(pid::kMetaName, extension.name);
+        extensions_.emplace(UIDKey(id), std::move(extension));
+    }
+    return {};
+}
+
+Status AafFile::ResolveClass(const std::array<std::uint8_t, 16>& clsid, ClassId& cls,
+                             aafUID_t& auid) const {
+    auto cached = classCache_.find(clsid);
+    if (cached != classCache_.end()) {
+        cls = cached->second.first;
+        auid = cached->second.second;
+        return {};
+    }
+    auid = ClassIdToAUID(clsid);
+    cls = FindBaselineClass(auid);
+    if (cls == ClassId::kNone) {
+        if (!extensionsLoaded_) {
+            extensionsStatus_ = LoadExtensionClasses();
+        }
+        if (!extensionsStatus_.ok()) {
+            return extensionsStatus_;
+        }
+        // Follow ParentClass to the first baseline class; a chain longer than the number of
+        // classes is a loop.
+        aafUID_t current = auid;
+        for (std::size_t step = 0; step <= extensions_.size() && cls == ClassId::kNone; ++step) {
+            auto found = extensions_.find(UIDKey(current));
+            if (found == extensions_.end()) {
+                break;
+            }
+            current = found->second.parent;
+            cls = FindBaselineClass(current);
+        }
+        if (cls == ClassId::kNone) {
+            return Status::Error(
+                AAFRESULT_UNKNOWN_CLASS,
+                "class " + UIDText(auid) + " is neither a baseline class nor defined in the file");
+        }
+    }
+    classCache_.emplace(clsid, std::make_pair(cls, auid));
+    return {};
+}
+
+std::string AafFile::ClassName(const aafUID_t& auid) const {
+    const ClassId cls = FindBaselineClass(auid);
+    if (cls != ClassId::kNone) {
+        return std::string(GetClassInfo(cls).name);
+    }
+    if (!extensionsLoaded_) {
+        extensionsStatus_ = LoadExtensionClasses();
+    }
+    auto found = extensions_.find(UIDKey(auid));
+    return found != extensions_.end() ? found->second.name : std::string();
+}
+
+bool AafFile::ClassParent(const aafUID_t& auid, aafUID_t& parent) const {
+    const ClassId cls = FindBaselineClass(auid);
+    if (cls != ClassId::kNone) {
+        const ClassId parentClass = GetClassInfo(cls).parent;
+        if (parentClass == ClassId::kNone) {
+            return false;
+        }
+        parent = GetClassInfo(parentClass).auid;
+        return true;
+    }
+    if (!extensionsLoaded_) {
+        extensionsStatus_ = LoadExtensionClasses();
+    }
+    auto found = extensions_.find(UIDKey(auid));
+    if (found == extensions_.end()) {
+        return false;
+    }
+    parent = found->second.parent;
+    return true;
+}
+
+Status AafFile::Mobs(const std::vector<MobEntry>*& out) const {
+    if (!mobsLoaded_) {
+        mobsLoaded_ = true;
+        mobsStatus_ = [this]() -> Status {
+            NodePtr header;
+            NodePtr content;
+            Status status = LoadHeader(header);
+            if (!status.ok()) {
+                return status;
+            }
+            const AAFRESULT contentResult = header->ReadStrongRef(pid::kContent, content);
+            if (contentResult == AAFRESULT_PROP_NOT_PRESENT) {
+                return {};  // no content: no mobs
+            }
+            if (AAFRESULT_FAILED(contentResult)) {
+                return Status::Error(contentResult, "the header's content storage cannot be read");
+            }
+            aafUInt32 count = 0;
+            const AAFRESULT countResult = content->CountElements(pid::kMobs, count);
+            if (AAFRESULT_FAILED(countResult) || count == 0) {
+                return AAFRESULT_FAILED(countResult)
+                           ? Status::Error(countResult, "the index of the mobs cannot be read")
+                           : Status();
+            }
+            mobSet_.owner = content->Entry();
+            content->ReadCollectionName(pid::kMobs, mobSet_.name);
+            mobs_.reserve(count);
+            for (aafUInt32 i = 0; i < count; ++i) {
+                std::span<const std::uint8_t> key;
+                MobEntry entry{};
+                if (AAFRESULT_FAILED(content->ReadSetKey(pid::kMobs, i, key)) || key.size() != 32 ||
+                    AAFRESULT_FAILED(content->ReadLocalKey(pid::kMobs, i, entry.localKey))) {
+                    mobs_.clear();
+                    return Status::Error(AAFRESULT_CORRUPT_OBJECT,
+                                         "the index of the mobs is damaged");
+                }
+                entry.key = MobIDKey(DecodeMobID(key.data(), content->Order()));
+                mobs_.push_back(entry);
+            }
+            // The SDK keeps mobs in a tree ordered by MobID; with a duplicate id the first wins.
+            std::stable_sort(mobs_.begin(), mobs_.end(),
+                             [](const MobEntry& a, const MobEntry& b) { return a.key < b.key; });
+            mobs_.erase(
+                std::unique(mobs_.begin(), mobs_.end(),
+                            [](const MobEntry& a, const MobEntry& b) { return a.key == b.key; }),
+                mobs_.end());
+            return {};
+        }();
+    }
+    out = &mobs_;
+    return mobsStatus_;
+}
+
+AAFRESULT AafFile::LoadElement(const CollectionRef& collection, std::uint32_t localKey,
+                               NodePtr& out) const {
+    const CompoundFile::EntryId child =
+        container_->FindChild(collection.owner, ElementName(collection.name, localKey));
+    if (child == CompoundFile::kNoEntry) {
+        return AAFRESULT_CORRUPT_OBJECT;
+    }
+    return ObjectNode::Load(shared_from_this(), child, out).code();
+}
+
+AAFRESULT AafFile::LoadMob(const MobEntry& mob, NodePtr& out) const {
+    return LoadElement(mobSet_, mob.localKey, out);
+}
+
+AAFRESULT AafFile::MobClass(const MobEntry& mob, ClassId& cls) const {
+    const CompoundFile::EntryId child =
+        container_->FindChild(mobSet_.owner, ElementName(mobSet_.name, mob.localKey));
+    if (child == CompoundFile::kNoEntry || !container_->IsStorage(child)) {
+        return AAFRESULT_CORRUPT_OBJECT;
+    }
+    aafUID_t auid{};
+    return ResolveClass(container_->ClassIdBytes(child), cls, auid).code();
+}
+
+AAFRESULT AafFile::LookupMob(const aafMobID_t& id, NodePtr& out) const {
+    const std::vector<MobEntry>* mobs = nullptr;
+    Status status = Mobs(mobs);
+    if (!status.ok()) {
+        return status.code();
+    }
+    const auto key = MobIDKey(id);
+    auto found = std::lower_bound(mobs->begin(), mobs->end(), key,
+                                  [](const MobEntry& a, const auto& k) { return a.key < k; });
+    if (found == mobs->end() || found->key != key) {
+        return AAFRESULT_MOB_NOT_FOUND;
+    }
+    return LoadMob(*found, out);
+}
+
+AAFRESULT AafFile::GetDefinitions(bool meta, pid::Pid setPid, const Definitions*& out) const {
+    const auto slot = std::make_pair(meta, setPid);
+    auto found = definitions_.find(slot);
+    if (found != definitions_.end()) {
+        out = &found->second;
+        return AAFRESULT_SUCCESS;
+    }
+    Definitions definitions;
+    NodePtr owner;
+    if (meta) {
+        if (metaDictionary_ != CompoundFile::kNoEntry) {
+            ObjectNode::Load(shared_from_this(), metaDictionary_, owner);
+        }
+    } else {
+        NodePtr header;
+        if (LoadHeader(header).ok()) {
+            header->ReadStrongRef(pid::kDictionary, owner);
+        }
+    }
+    aafUInt32 count = 0;
+    if (owner && AAFRESULT_SUCCEEDED(owner->CountElements(setPid, count)) && count > 0) {
+        definitions.set.owner = owner->Entry();
+        owner->ReadCollectionName(setPid, definitions.set.name);
+        for (aafUInt32 i = 0; i < count; ++i) {
+            std::span<const std::uint8_t> key;
+            std::uint32_t localKey = 0;
+            if (AAFRESULT_SUCCEEDED(owner->ReadSetKey(setPid, i, key)) && key.size() == 16 &&
+                AAFRESULT_SUCCEEDED(owner->ReadLocalKey(setPid, i, localKey))) {
+                definitions.byKey.emplace_back(UIDKey(DecodeAUID(key.data(), owner->Order())),
+                                               localKey);
+            }
+        }
+        std::stable_sort(definitions.byKey.begin(), definitions.byKey.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+    }
+    out = &definitions_.emplace(slot, std::move(definitions)).first->second;
+    return AAFRESULT_SUCCESS;
+}
+
+AAFRESULT AafFile::LookupDefinition(pid::Pid setPid, const aafUID_t& id, NodePtr& out) const {
+    const Definitions* definitions = nullptr;
+    GetDefinitions(false, setPid, definitions);
+    const auto key = UIDKey(id);
+    auto found = std::lower_bound(definitions->byKey.begin(), definitions->byKey.end(), key,
+                                  [](const auto& a, const auto& k) { return a.first < k; });
+    if (found == definitions->byKey.end() || found->first != key) {
+        return AAFRESULT_OBJECT_NOT_FOUND;
+    }
+    return LoadElement(definitions->set, found->second, out);
+}
+
+AAFRESULT AafFile::LookupTypeDefinition(const aafUID_t& id, NodePtr& out) const {
+    const Definitions* definitions = nullptr;
+    GetDefinitions(true, pid::kTypeDefinitions, definitions);
+    const auto key = UIDKey(id);
+    auto found = std::lower_bound(definitions->byKey.begin(), definitions->byKey.end(), key,
+                                  [](const auto& a, const auto& k) { return a.first < k; });
+    if (found == definitions->byKey.end() || found->first != key) {
+        return AAFRESULT_OBJECT_NOT_FOUND;
+    }
+    return LoadElement(definitions->set, found->second, out);
+}
+
+}  // namespace tessel::aaf

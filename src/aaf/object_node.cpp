@@ -1,0 +1,482 @@
+#include "aaf/object_node.h"
+
+#include <cstring>
+
+#include "aaf/aaf_file.h"
+#include "aaf/text.h"
+
+namespace tessel::aaf {
+
+namespace {
+
+constexpr std::uint8_t kLittle = 0x4C;  // 'L'
+constexpr std::uint8_t kBig = 0x42;     // 'B'
+constexpr std::uint8_t kFormatVersion = 0x20;
+constexpr std::size_t kVectorIndexHeader = 12;
+constexpr std::size_t kSetIndexHeader = 15;
+constexpr std::size_t kWeakReferenceHeader = 5;
+
+const std::u16string kPropertiesName = u"properties";
+const std::u16string kIndexSuffix = u" index";
+
+Status CorruptObject(const CompoundFile& container, CompoundFile::EntryId entry,
+                     const std::string& what) {
+    return Status::Error(AAFRESULT_CORRUPT_OBJECT,
+                         "object \"" + container.Name(entry) + "\": " + what);
+}
+
+}  // namespace
+
+aafUID_t DecodeAUID(const std::uint8_t* bytes, ByteOrder order) {
+    aafUID_t id{};
+    id.Data1 = order.U32(bytes);
+    id.Data2 = order.U16(bytes + 4);
+    id.Data3 = order.U16(bytes + 6);
+    std::memcpy(id.Data4, bytes + 8, 8);
+    return id;
+}
+
+aafUID_t ClassIdToAUID(const std::array<std::uint8_t, 16>& clsid) {
+    return DecodeAUID(clsid.data(), ByteOrder{false});
+}
+
+aafMobID_t DecodeMobID(const std::uint8_t* bytes, ByteOrder order) {
+    aafMobID_t id{};
+    std::memcpy(id.SMPTELabel, bytes, 12);
+    id.length = bytes[12];
+    id.instanceHigh = bytes[13];
+    id.instanceMid = bytes[14];
+    id.instanceLow = bytes[15];
+    id.material = DecodeAUID(bytes + 16, order);
+    return id;
+}
+
+std::array<std::uint8_t, 16> UIDKey(const aafUID_t& id) {
+    std::array<std::uint8_t, 16> key{};
+    for (int i = 0; i < 4; ++i) {
+        key[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(id.Data1 >> (8 * i));
+    }
+    key[4] = static_cast<std::uint8_t>(id.Data2);
+    key[5] = static_cast<std::uint8_t>(id.Data2 >> 8);
+    key[6] = static_cast<std::uint8_t>(id.Data3);
+    key[7] = static_cast<std::uint8_t>(id.Data3 >> 8);
+    std::memcpy(key.data() + 8, id.Data4, 8);
+    return key;
+}
+
+std::array<std::uint8_t, 32> MobIDKey(const aafMobID_t& id) {
+    std::array<std::uint8_t, 32> key{};
+    std::memcpy(key.data(), id.SMPTELabel, 12);
+    key[12] = id.length;
+    key[13] = id.instanceHigh;
+    key[14] = id.instanceMid;
+    key[15] = id.instanceLow;
+    const auto material = UIDKey(id.material);
+    std::memcpy(key.data() + 16, material.data(), 16);
+    return key;
+}
+
+std::u16string ElementName(std::u16string_view collection, std::uint32_t localKey) {
+    static const char digits[] = "0123456789abcdef";
+    char hex[8];
+    int length = 0;
+    do {
+        hex[length++] = digits[localKey & 0xF];
+        localKey >>= 4;
+    } while (localKey != 0);
+    std::u16string name(collection);
+    name += u'{';
+    while (length > 0) {
+        name += static_cast<char16_t>(hex[--length]);
+    }
+    name += u'}';
+    return name;
+}
+
+ObjectNode::ObjectNode(std::shared_ptr<const AafFile> file, CompoundFile::EntryId entry)
+    : file_(std::move(file)), entry_(entry) {}
+
+Status ObjectNode::Load(std::shared_ptr<const AafFile> file, CompoundFile::EntryId entry,
+                        NodePtr& out) {
+    const CompoundFile& container = file->Container();
+    if (entry >= container.EntryCount() || !container.IsStorage(entry)) {
+        return Status::Error(AAFRESULT_CORRUPT_OBJECT, "a reference does not lead to a storage");
+    }
+    auto node = std::make_shared<ObjectNode>(file, entry);
+    Status status =
+        file->ResolveClass(container.ClassIdBytes(entry), node->class_, node->storedClass_);
+    if (!status.ok()) {
+        return status;
+    }
+    status = node->Parse();
+    if (!status.ok()) {
+        return status;
+    }
+    out = std::move(node);
+    return {};
+}
+
+Status ObjectNode::LoadRoot(std::shared_ptr<const AafFile> file, NodePtr& out) {
+    auto node = std::make_shared<ObjectNode>(std::move(file), CompoundFile::kRoot);
+    Status status = node->Parse();
+    if (!status.ok()) {
+        return status;
+    }
+    out = std::move(node);
+    return {};
+}
+
+NodePtr ObjectNode::MakeSynthetic(std::shared_ptr<const AafFile> file, ClassId cls,
+                                  const aafUID_t& id, std::string name) {
+    auto node = std::make_shared<ObjectNode>(std::move(file), CompoundFile::kNoEntry);
+    node->class_ = cls;
+    node->syntheticId_ = id;
+    node->syntheticName_ = std::move(name);
+    return node;
+}
+
+Status ObjectNode::Parse() {
+    const CompoundFile& container = file_->Container();
+    const CompoundFile::EntryId stream = container.FindChild(entry_, kPropertiesName);
+    if (stream == CompoundFile::kNoEntry || !container.IsStream(stream)) {
+        return CorruptObject(container, entry_, "it has no properties stream");
+    }
+    Status status = container.ReadStream(stream, owned_, properties_);
+    if (!status.ok()) {
+        return status;
+    }
+    if (properties_.data() != owned_.data()) {
+        owned_ = {};  // the view points into the file; nothing to keep
+    }
+    if (properties_.size() < 4) {
+        return CorruptObject(container, entry_, "its properties stream is too short");
+    }
+    if (properties_[0] != kLittle && properties_[0] != kBig) {
+        return CorruptObject(container, entry_, "its properties stream has an unknown byte order");
+    }
+    if (properties_[1] != kFormatVersion) {
+        return CorruptObject(container, entry_,
+                             "its properties stream has format version " +
+                                 std::to_string(properties_[1]) + ", not 32");
+    }
+    order_.big = properties_[0] == kBig;
+    propertyCount_ = order_.U16(properties_.data() + 2);
+    const std::size_t tableEnd = 4 + 6 * static_cast<std::size_t>(propertyCount_);
+    if (tableEnd > properties_.size()) {
+        return CorruptObject(container, entry_, "its property table runs past the stream's end");
+    }
+    std::size_t total = tableEnd;
+    for (std::size_t i = 0; i < propertyCount_; ++i) {
+        total += order_.U16(properties_.data() + 4 + 6 * i + 4);
+    }
+    if (total > properties_.size()) {
+        return CorruptObject(container, entry_, "its property values run past the stream's end");
+    }
+    return {};
+}
+
+bool ObjectNode::Find(pid::Pid pid, std::span<const std::uint8_t>& value,
+                      std::uint16_t& form) const {
+    if (IsSynthetic()) {
+        return false;
+    }
+    std::size_t offset = 4 + 6 * static_cast<std::size_t>(propertyCount_);
+    for (std::size_t i = 0; i < propertyCount_; ++i) {
+        const std::uint8_t* entry = properties_.data() + 4 + 6 * i;
+        const std::uint16_t length = order_.U16(entry + 4);
+        if (order_.U16(entry) == pid) {
+            form = order_.U16(entry + 2);
+            value = properties_.subspan(offset, length);
+            return true;
+        }
+        offset += length;
+    }
+    return false;
+}
+
+bool ObjectNode::Has(pid::Pid pid) const {
+    std::span<const std::uint8_t> value;
+    std::uint16_t form = 0;
+    return Find(pid, value, form);
+}
+
+std::vector<pid::Pid> ObjectNode::Pids() const {
+    std::vector<pid::Pid> pids;
+    for (std::size_t i = 0; i < propertyCount_; ++i) {
+        pids.push_back(order_.U16(properties_.data() + 4 + 6 * i));
+    }
+    return pids;
+}
+
+AAFRESULT ObjectNode::ReadFixed(pid::Pid pid, std::size_t size,
+                                std::span<const std::uint8_t>& value) const {
+    std::uint16_t form = 0;
+    if (!Find(pid, value, form)) {
+        return AAFRESULT_PROP_NOT_PRESENT;
+    }
+    if (form != kFormData || value.size() != size) {
+        return AAFRESULT_CORRUPT_OBJECT;
+    }
+    return AAFRESULT_SUCCESS;
+}
+
+AAFRESULT ObjectNode::ReadUInt8(pid::Pid pid, aafUInt8& value) const {
+    std::span<const std::uint8_t> bytes;
+    const AAFRESULT result = ReadFixed(pid, 1, bytes);
+    if (AAFRESULT_SUCCEEDED(result)) {
+        value = bytes[0];
+    }
+    return result;
+}
+
+AAFRESULT ObjectNode::ReadUInt16(pid::Pid pid, aafUInt16& value) const {
+    std::span<const std::uint8_t> bytes;
+    const AAFRESULT result = ReadFixed(pid, 2, bytes);
+    if (AAFRESULT_SUCCEEDED(result)) {
+        value = order_.U16(bytes.data());
+    }
+    return result;
+}
+
+AAFRESULT ObjectNode::ReadUInt32(pid::Pid pid, aafUInt32& value) const {
+    std::span<const std::uint8_t> bytes;
+    const AAFRESULT result = ReadFixed(pid, 4, bytes);
+    if (AAFRESULT_SUCCEEDED(result)) {
+        value = order_.U32(bytes.data());
+    }
+    return result;
+}
+
+AAFRESULT ObjectNode::ReadInt64(pid::Pid pid, aafInt64& value) const {
+    std::span<const std::uint8_t> bytes;
+    const AAFRESULT result = ReadFixed(pid, 8, bytes);
+    if (AAFRESULT_SUCCEEDED(result)) {
+        value = order_.I64(bytes.data());
+    }
+    return result;
+}
+
+AAFRESULT ObjectNode::ReadRational(pid::Pid pid, aafRational_t& value) const {
+    std::span<const std::uint8_t> bytes;
+    const AAFRESULT result = ReadFixed(pid, 8, bytes);
+    if (AAFRESULT_SUCCEEDED(result)) {
+        value.numerator = order_.I32(bytes.data());
+        value.denominator = order_.I32(bytes.data() + 4);
+    }
+    return result;
+}
+
+AAFRESULT ObjectNode::ReadAUID(pid::Pid pid, aafUID_t& value) const {
+    std::span<const std::uint8_t> bytes;
+    const AAFRESULT result = ReadFixed(pid, 16, bytes);
+    if (AAFRESULT_SUCCEEDED(result)) {
+        value = DecodeAUID(bytes.data(), order_);
+    }
+    return result;
+}
+
+AAFRESULT ObjectNode::ReadMobID(pid::Pid pid, aafMobID_t& value) const {
+    std::span<const std::uint8_t> bytes;
+    const AAFRESULT result = ReadFixed(pid, 32, bytes);
+    if (AAFRESULT_SUCCEEDED(result)) {
+        value = DecodeMobID(bytes.data(), order_);
+    }
+    return result;
+}
+
+AAFRESULT ObjectNode::ReadString(pid::Pid pid, std::string& value) const {
+    std::span<const std::uint8_t> bytes;
+    std::uint16_t form = 0;
+    if (!Find(pid, bytes, form)) {
+        return AAFRESULT_PROP_NOT_PRESENT;
+    }
+    if (form != kFormData) {
+        return AAFRESULT_CORRUPT_OBJECT;
+    }
+    value = Utf16ToUtf8(DecodeUtf16(bytes, order_.big));
+    return AAFRESULT_SUCCESS;
+}
+
+AAFRESULT ObjectNode::ReadBytes(pid::Pid pid, std::span<const std::uint8_t>& value) const {
+    std::uint16_t form = 0;
+    if (!Find(pid, value, form)) {
+        return AAFRESULT_PROP_NOT_PRESENT;
+    }
+    return form == kFormData ? AAFRESULT_SUCCESS : AAFRESULT_CORRUPT_OBJECT;
+}
+
+AAFRESULT ObjectNode::ReadStrongRef(pid::Pid pid, NodePtr& out) const {
+    std::span<const std::uint8_t> value;
+    std::uint16_t form = 0;
+    if (!Find(pid, value, form)) {
+        return AAFRESULT_PROP_NOT_PRESENT;
+    }
+    if (form != kFormStrongReference) {
+        return AAFRESULT_CORRUPT_OBJECT;
+    }
+    const CompoundFile& container = file_->Container();
+    const CompoundFile::EntryId child = container.FindChild(entry_, DecodeUtf16(value, order_.big));
+    if (child == CompoundFile::kNoEntry) {
+        return AAFRESULT_CORRUPT_OBJECT;
+    }
+    Status status = Load(file_, child, out);
+    return status.code();
+}
+
+AAFRESULT ObjectNode::ReadWeakRefKey(pid::Pid pid, aafUID_t& key) const {
+    std::span<const std::uint8_t> value;
+    std::uint16_t form = 0;
+    if (!Find(pid, value, form)) {
+        return AAFRESULT_PROP_NOT_PRESENT;
+    }
+    if (form != kFormWeakReference || value.size() != kWeakReferenceHeader + 16 || value[4] != 16) {
+        return AAFRESULT_CORRUPT_OBJECT;
+    }
+    key = DecodeAUID(value.data() + kWeakReferenceHeader, order_);
+    return AAFRESULT_SUCCESS;
+}
+
+AAFRESULT ObjectNode::GetCollection(pid::Pid pid, const Collection*& out) const {
+    for (const Collection& collection : collections_) {
+        if (collection.pid == pid) {
+            out = &collection;
+            return AAFRESULT_SUCCESS;
+        }
+    }
+    std::span<const std::uint8_t> value;
+    std::uint16_t form = 0;
+    if (!Find(pid, value, form)) {
+        return AAFRESULT_PROP_NOT_PRESENT;
+    }
+    if (form != kFormStrongVector && form != kFormStrongSet) {
+        return AAFRESULT_CORRUPT_OBJECT;
+    }
+    Collection collection;
+    collection.pid = pid;
+    collection.form = form;
+    collection.name = DecodeUtf16(value, order_.big);
+    const CompoundFile& container = file_->Container();
+    const CompoundFile::EntryId stream =
+        container.FindChild(entry_, collection.name + kIndexSuffix);
+    if (stream == CompoundFile::kNoEntry || !container.IsStream(stream)) {
+        return AAFRESULT_CORRUPT_OBJECT;
+    }
+    if (!container.ReadStream(stream, collection.owned, collection.index).ok()) {
+        return AAFRESULT_CORRUPT_OBJECT;
+    }
+    const std::span<const std::uint8_t> index = collection.index;
+    const std::size_t header = form == kFormStrongVector ? kVectorIndexHeader : kSetIndexHeader;
+    if (index.size() < header) {
+        return AAFRESULT_CORRUPT_OBJECT;
+    }
+    collection.count = order_.U32(index.data());
+    std::size_t entrySize = 4;
+    if (form == kFormStrongSet) {
+        collection.keySize = index[14];
+        entrySize = 8 + collection.keySize;
+    }
+    // The count must fit the stream: a damaged count cannot make us read past it.
+    if (collection.count > (index.size() - header) / entrySize) {
+        return AAFRESULT_CORRUPT_OBJECT;
+    }
+    if (collection.index.data() != collection.owned.data()) {
+        collection.owned = {};
+    }
+    // When the view points into `owned` it stays valid: moving a vector keeps its buffer.
+    collections_.push_back(std::move(collection));
+    out = &collections_.back();
+    return AAFRESULT_SUCCESS;
+}
+
+std::uint32_t ObjectNode::LocalKeyAt(const Collection& collection, std::uint32_t index) const {
+    if (collection.form == kFormStrongVector) {
+        return order_.U32(collection.index.data() + kVectorIndexHeader + 4 * std::size_t{index});
+    }
+    const std::size_t entrySize = 8 + std::size_t{collection.keySize};
+    return order_.U32(collection.index.data() + kSetIndexHeader + entrySize * index);
+}
+
+AAFRESULT ObjectNode::CountElements(pid::Pid pid, aafUInt32& count) const {
+    const Collection* collection = nullptr;
+    const AAFRESULT result = GetCollection(pid, collection);
+    if (result == AAFRESULT_PROP_NOT_PRESENT) {
+        count = 0;
+        return AAFRESULT_SUCCESS;
+    }
+    if (AAFRESULT_SUCCEEDED(result)) {
+        count = collection->count;
+    }
+    return result;
+}
+
+AAFRESULT ObjectNode::ReadLocalKey(pid::Pid pid, aafUInt32 index, std::uint32_t& localKey) const {
+    const Collection* collection = nullptr;
+    const AAFRESULT result = GetCollection(pid, collection);
+    if (result == AAFRESULT_PROP_NOT_PRESENT) {
+        return AAFRESULT_BADINDEX;
+    }
+    if (AAFRESULT_FAILED(result)) {
+        return result;
+    }
+    if (index >= collection->count) {
+        return AAFRESULT_BADINDEX;
+    }
+    localKey = LocalKeyAt(*collection, index);
+    return AAFRESULT_SUCCESS;
+}
+
+AAFRESULT ObjectNode::ReadSetKey(pid::Pid pid, aafUInt32 index,
+                                 std::span<const std::uint8_t>& key) const {
+    const Collection* collection = nullptr;
+    const AAFRESULT result = GetCollection(pid, collection);
+    if (result == AAFRESULT_PROP_NOT_PRESENT) {
+        return AAFRESULT_BADINDEX;
+    }
+    if (AAFRESULT_FAILED(result)) {
+        return result;
+    }
+    if (collection->form != kFormStrongSet) {
+        return AAFRESULT_INVALID_PARAM;
+    }
+    if (index >= collection->count) {
+        return AAFRESULT_BADINDEX;
+    }
+    const std::size_t entrySize = 8 + std::size_t{collection->keySize};
+    key = collection->index.subspan(kSetIndexHeader + entrySize * index + 8, collection->keySize);
+    return AAFRESULT_SUCCESS;
+}
+
+AAFRESULT ObjectNode::ReadCollectionName(pid::Pid pid, std::u16string& name) const {
+    const Collection* collection = nullptr;
+    const AAFRESULT result = GetCollection(pid, collection);
+    if (AAFRESULT_SUCCEEDED(result)) {
+        name = collection->name;
+    }
+    return result;
+}
+
+AAFRESULT ObjectNode::LoadElementByKey(pid::Pid pid, std::uint32_t localKey, NodePtr& out) const {
+    const Collection* collection = nullptr;
+    const AAFRESULT result = GetCollection(pid, collection);
+    if (AAFRESULT_FAILED(result)) {
+        return result;
+    }
+    const CompoundFile& container = file_->Container();
+    const CompoundFile::EntryId child =
+        container.FindChild(entry_, ElementName(collection->name, localKey));
+    if (child == CompoundFile::kNoEntry) {
+        return AAFRESULT_CORRUPT_OBJECT;
+    }
+    return Load(file_, child, out).code();
+}
+
+AAFRESULT ObjectNode::ReadElement(pid::Pid pid, aafUInt32 index, NodePtr& out) const {
+    std::uint32_t localKey = 0;
+    const AAFRESULT result = ReadLocalKey(pid, index, localKey);
+    if (AAFRESULT_FAILED(result)) {
+        return result;
+    }
+    return LoadElementByKey(pid, localKey, out);
+}
+
+}  // namespace tessel::aaf

@@ -1,0 +1,138 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "aaf/aaf_interfaces.h"
+#include "aaf/aaf_types.h"
+#include "aaf/byte_order.h"
+#include "aaf/class_id.h"
+#include "aaf/compound_file.h"
+#include "aaf/property_ids.h"
+#include "aaf/status.h"
+
+namespace tessel::aaf {
+
+class AafFile;
+
+/// Stored forms of property values (how a value is found, not its type).
+enum StoredForm : std::uint16_t {
+    kFormData = 0x82,
+    kFormStrongReference = 0x22,
+    kFormStrongVector = 0x32,
+    kFormStrongSet = 0x3A,
+    kFormWeakReference = 0x02,
+};
+
+/// One AAF object: the storage that holds it and its `properties` stream, decoded on demand.
+/// Nodes are made when an interface is asked for and shared by the views of that object; each
+/// keeps its file alive. Definitions the file lacks but the SDK has built in (data definitions,
+/// types) are "synthetic" nodes with only an AUID and a name.
+class ObjectNode {
+  public:
+    /// Reads the object stored in `entry`: its class (AAFRESULT_UNKNOWN_CLASS when neither the
+    /// baseline model nor the file's MetaDictionary knows it) and its property table
+    /// (AAFRESULT_CORRUPT_OBJECT when malformed).
+    static Status Load(std::shared_ptr<const AafFile> file, CompoundFile::EntryId entry,
+                       NodePtr& out);
+    /// The root storage: not an AAF object (no AAF class), but stored like one.
+    static Status LoadRoot(std::shared_ptr<const AafFile> file, NodePtr& out);
+    static NodePtr MakeSynthetic(std::shared_ptr<const AafFile> file, ClassId cls,
+                                 const aafUID_t& id, std::string name);
+
+    ObjectNode(std::shared_ptr<const AafFile> file, CompoundFile::EntryId entry);
+    ObjectNode(const ObjectNode&) = delete;
+    ObjectNode& operator=(const ObjectNode&) = delete;
+
+    const AafFile& File() const { return *file_; }
+    const std::shared_ptr<const AafFile>& FilePtr() const { return file_; }
+    CompoundFile::EntryId Entry() const { return entry_; }
+    bool IsSynthetic() const { return entry_ == CompoundFile::kNoEntry; }
+    /// The effective (baseline) class.
+    ClassId Class() const { return class_; }
+    /// The class the object was stored as (may be an extension class).
+    const aafUID_t& StoredClass() const { return storedClass_; }
+    const aafUID_t& SyntheticId() const { return syntheticId_; }
+    const std::string& SyntheticName() const { return syntheticName_; }
+    ByteOrder Order() const { return order_; }
+
+    bool Has(pid::Pid pid) const;
+    /// The value bytes and stored form of property `pid`; false if the object has no such property.
+    bool Find(pid::Pid pid, std::span<const std::uint8_t>& value, std::uint16_t& form) const;
+    /// Pids of all stored properties, in stored order.
+    std::vector<pid::Pid> Pids() const;
+
+    // Typed values (stored form SF_DATA). AAFRESULT_PROP_NOT_PRESENT when absent,
+    // AAFRESULT_CORRUPT_OBJECT when the stored size does not fit the type.
+    AAFRESULT ReadUInt8(pid::Pid pid, aafUInt8& value) const;
+    AAFRESULT ReadUInt16(pid::Pid pid, aafUInt16& value) const;
+    AAFRESULT ReadUInt32(pid::Pid pid, aafUInt32& value) const;
+    AAFRESULT ReadInt64(pid::Pid pid, aafInt64& value) const;
+    AAFRESULT ReadRational(pid::Pid pid, aafRational_t& value) const;
+    AAFRESULT ReadAUID(pid::Pid pid, aafUID_t& value) const;
+    AAFRESULT ReadMobID(pid::Pid pid, aafMobID_t& value) const;
+    AAFRESULT ReadString(pid::Pid pid, std::string& value) const;
+    AAFRESULT ReadBytes(pid::Pid pid, std::span<const std::uint8_t>& value) const;
+
+    /// The object a strong reference points to.
+    AAFRESULT ReadStrongRef(pid::Pid pid, NodePtr& out) const;
+    /// The key (an AUID) of a weak reference.
+    AAFRESULT ReadWeakRefKey(pid::Pid pid, aafUID_t& key) const;
+
+    /// Elements of a strong-reference vector or set; 0 when the property is absent.
+    AAFRESULT CountElements(pid::Pid pid, aafUInt32& count) const;
+    /// Element `index` in index order; AAFRESULT_BADINDEX when out of range or absent.
+    AAFRESULT ReadElement(pid::Pid pid, aafUInt32 index, NodePtr& out) const;
+    /// The unique key of set element `index` (its bytes as stored), for sets only.
+    AAFRESULT ReadSetKey(pid::Pid pid, aafUInt32 index, std::span<const std::uint8_t>& key) const;
+    /// The local key of element `index` (the suffix of its storage name).
+    AAFRESULT ReadLocalKey(pid::Pid pid, aafUInt32 index, std::uint32_t& localKey) const;
+    /// The stored name of a collection (the prefix of its element storages' names).
+    AAFRESULT ReadCollectionName(pid::Pid pid, std::u16string& name) const;
+    /// Loads the element of collection `pid` whose storage has `localKey`.
+    AAFRESULT LoadElementByKey(pid::Pid pid, std::uint32_t localKey, NodePtr& out) const;
+
+  private:
+    struct Collection {
+        pid::Pid pid = 0;
+        std::uint16_t form = 0;
+        std::u16string name;
+        std::span<const std::uint8_t> index;
+        std::vector<std::uint8_t> owned;
+        std::uint32_t count = 0;
+        std::uint32_t keySize = 0;  // sets only
+    };
+
+    Status Parse();
+    AAFRESULT ReadFixed(pid::Pid pid, std::size_t size, std::span<const std::uint8_t>& value) const;
+    AAFRESULT GetCollection(pid::Pid pid, const Collection*& out) const;
+    std::uint32_t LocalKeyAt(const Collection& collection, std::uint32_t index) const;
+
+    std::shared_ptr<const AafFile> file_;
+    CompoundFile::EntryId entry_;
+    ClassId class_ = ClassId::kNone;
+    aafUID_t storedClass_{};
+    ByteOrder order_;
+    std::uint16_t propertyCount_ = 0;
+    std::span<const std::uint8_t> properties_;
+    std::vector<std::uint8_t> owned_;
+    mutable std::vector<Collection> collections_;
+    aafUID_t syntheticId_{};
+    std::string syntheticName_;
+};
+
+/// An AUID from 16 bytes stored in byte order `order`.
+aafUID_t DecodeAUID(const std::uint8_t* bytes, ByteOrder order);
+/// A CLSID (always the little-endian GUID layout) as an AUID.
+aafUID_t ClassIdToAUID(const std::array<std::uint8_t, 16>& clsid);
+aafMobID_t DecodeMobID(const std::uint8_t* bytes, ByteOrder order);
+/// The 32 bytes by which the SDK orders mob ids (little-endian in-memory layout).
+std::array<std::uint8_t, 32> MobIDKey(const aafMobID_t& id);
+std::array<std::uint8_t, 16> UIDKey(const aafUID_t& id);
+/// The storage name of a collection element: `collection{hex key}`.
+std::u16string ElementName(std::u16string_view collection, std::uint32_t localKey);
+
+}  // namespace tessel::aaf
