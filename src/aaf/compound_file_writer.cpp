@@ -92,7 +92,7 @@ char16_t UpperUnit(char16_t c) {
 }
 
 /// The MS-CFB sibling order: shorter names first, then unit by unit after upper-casing.
-int CompareNames(const std::u16string& a, const std::u16string& b) {
+int CompareNames(std::u16string_view a, std::u16string_view b) {
     if (a.size() != b.size()) {
         return a.size() < b.size() ? -1 : 1;
     }
@@ -176,9 +176,11 @@ class BufferedSink {
 }  // namespace
 
 CompoundFileWriter::CompoundFileWriter(std::uint32_t sectorSize) : sectorSize_(sectorSize) {
+    static constexpr std::u16string_view kRootName = u"Root Entry";
     Entry root;
-    root.name = u"Root Entry";
+    root.nameLength = static_cast<std::uint8_t>(kRootName.size());
     root.type = 5;
+    names_.assign(kRootName.begin(), kRootName.end());
     entries_.push_back(std::move(root));
     if (sectorSize != 512 && sectorSize != 4096) {
         Fail("sector size " + std::to_string(sectorSize) + " is neither 512 nor 4096");
@@ -199,18 +201,22 @@ CompoundFileWriter::EntryId CompoundFileWriter::Add(EntryId parent, std::string_
                                                     std::uint8_t type) {
     Entry entry;
     entry.type = type;
-    if (!Utf8ToUtf16(utf8Name, entry.name)) {
+    entry.parent = parent;
+    std::u16string name;
+    if (!Utf8ToUtf16(utf8Name, name)) {
         Fail("entry name is not valid UTF-8: " + std::string(utf8Name));
-    } else if (entry.name.empty() || entry.name.size() > kMaxNameUnits) {
+    } else if (name.empty() || name.size() > kMaxNameUnits) {
         Fail("entry name must have 1 to 31 characters: \"" + std::string(utf8Name) + "\"");
-    } else if (entry.name.find_first_of(u"/\\:!") != std::u16string::npos) {
+    } else if (name.find_first_of(u"/\\:!") != std::u16string::npos) {
         Fail("entry name contains one of / \\ : !: \"" + std::string(utf8Name) + "\"");
     }
+    name.resize(std::min(name.size(), kMaxNameUnits));
+    entry.nameOffset = static_cast<std::uint32_t>(names_.size());
+    entry.nameLength = static_cast<std::uint8_t>(name.size());
+    names_.insert(names_.end(), name.begin(), name.end());
     const auto id = static_cast<EntryId>(entries_.size());
     if (parent >= entries_.size() || entries_[parent].type == 2) {
         Fail("parent of \"" + std::string(utf8Name) + "\" is not a storage");
-    } else {
-        entries_[parent].children.push_back(id);
     }
     entries_.push_back(std::move(entry));
     return id;
@@ -236,20 +242,35 @@ bool CompoundFileWriter::Emit(const Sink& sink) const {
     const std::uint32_t perSector = S / 4;  // FAT, MiniFAT and DIFAT entries per sector
     const auto count = static_cast<std::uint32_t>(entries_.size());
 
+    // Children of every storage, grouped by parent (a counting sort keeps it linear).
+    std::vector<std::uint32_t> firstChild(count + 1, 0);
+    for (std::uint32_t id = 1; id < count; ++id) {
+        ++firstChild[entries_[id].parent + 1];
+    }
+    for (std::uint32_t id = 0; id < count; ++id) {
+        firstChild[id + 1] += firstChild[id];
+    }
+    std::vector<std::uint32_t> children(count > 0 ? count - 1 : 0);
+    {
+        std::vector<std::uint32_t> fill(firstChild.begin(), firstChild.end() - 1);
+        for (std::uint32_t id = 1; id < count; ++id) {
+            children[fill[entries_[id].parent]++] = id;
+        }
+    }
+
     // Sibling trees, in MS-CFB order; duplicate names (under that order) are an error.
     std::vector<TreeLinks> links(count);
     std::vector<std::uint32_t> sorted;
     for (std::uint32_t id = 0; id < count; ++id) {
-        const Entry& e = entries_[id];
-        if (e.children.empty()) {
+        if (firstChild[id] == firstChild[id + 1]) {
             continue;
         }
-        sorted = e.children;
+        sorted.assign(children.begin() + firstChild[id], children.begin() + firstChild[id + 1]);
         std::sort(sorted.begin(), sorted.end(), [&](std::uint32_t a, std::uint32_t b) {
-            return CompareNames(entries_[a].name, entries_[b].name) < 0;
+            return CompareNames(Name(entries_[a]), Name(entries_[b])) < 0;
         });
         for (std::size_t i = 1; i < sorted.size(); ++i) {
-            if (CompareNames(entries_[sorted[i - 1]].name, entries_[sorted[i]].name) == 0) {
+            if (CompareNames(Name(entries_[sorted[i - 1]]), Name(entries_[sorted[i]])) == 0) {
                 Fail("two entries of one storage have the same name (ignoring case)");
                 return false;
             }
@@ -399,10 +420,11 @@ bool CompoundFileWriter::Emit(const Sink& sink) const {
         std::uint8_t* d = sector.data() + (i % entriesPerSector) * kDirEntrySize;
         if (i < count) {
             const Entry& e = entries_[i];
-            for (std::size_t k = 0; k < e.name.size(); ++k) {
-                Put16(d + 2 * k, static_cast<std::uint16_t>(e.name[k]));
+            const std::u16string_view name = Name(e);
+            for (std::size_t k = 0; k < name.size(); ++k) {
+                Put16(d + 2 * k, static_cast<std::uint16_t>(name[k]));
             }
-            Put16(d + 0x40, static_cast<std::uint16_t>(2 * (e.name.size() + 1)));
+            Put16(d + 0x40, static_cast<std::uint16_t>(2 * (name.size() + 1)));
             d[0x42] = e.type;
             d[0x43] = i == kRootId ? 1 : links[i].colour;
             Put32(d + 0x44, links[i].left);

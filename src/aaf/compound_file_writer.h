@@ -53,11 +53,14 @@ class CompoundFileWriter {
     std::vector<std::uint8_t> ToBytes(WriteStatus* status = nullptr) const;
 
   private:
+    // Names live in one shared pool and children are found from `parent` when writing, so that
+    // an entry costs no allocation beyond its stream data.
     struct Entry {
-        std::u16string name;
-        std::uint8_t type = 0;  // 1 storage, 2 stream, 5 root
+        EntryId parent = 0;
+        std::uint32_t nameOffset = 0;
+        std::uint8_t nameLength = 0;  // UTF-16 code units
+        std::uint8_t type = 0;        // 1 storage, 2 stream, 5 root
         Clsid clsid{};
-        std::vector<EntryId> children;
         std::vector<std::uint8_t> data;
     };
     using Sink = std::function<bool(const std::uint8_t*, std::size_t)>;
@@ -68,7 +71,12 @@ class CompoundFileWriter {
 
     std::uint32_t sectorSize_;
     Clsid headerClsid_{};
+    std::u16string_view Name(const Entry& e) const {
+        return {names_.data() + e.nameOffset, e.nameLength};
+    }
+
     std::vector<Entry> entries_;
+    std::vector<char16_t> names_;
     mutable std::string error_;
 };
 
