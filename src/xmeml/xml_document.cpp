@@ -9,7 +9,8 @@
 
 namespace {
 
-// The declaration is written on a line of its own, the root without any whitespace inside it.
+// The declaration and the root each stand on a line of their own (a text file ends with a line
+// break); inside the root there is no whitespace at all.
 constexpr unsigned kRootFormat = pugi::format_raw;
 
 class StringWriter : public pugi::xml_writer {
@@ -26,9 +27,7 @@ class StringWriter : public pugi::xml_writer {
 void WriteDocument(const pugi::xml_document& document, pugi::xml_writer& writer) {
     for (pugi::xml_node child = document.first_child(); child; child = child.next_sibling()) {
         child.print(writer, "", kRootFormat, pugi::encoding_utf8);
-        if (child.type() == pugi::node_declaration) {
-            writer.write("\n", 1);
-        }
+        writer.write("\n", 1);
     }
 }
 

@@ -79,7 +79,7 @@ class Timeline {
         const std::string text = interchange.xml.ToString();
         const std::string open = "<xmeml version=\"4\">";
         return text.substr(text.find(open) + open.size(),
-                           text.size() - text.find(open) - open.size() - 8);
+                           text.size() - text.find(open) - open.size() - 9);
     }
 
     pugi::xml_node Select(const char* path) {
@@ -101,7 +101,7 @@ TEST(DocumentWriter, WithoutSequencesHoldsOnlyTheImportOptions) {
         ::testing::TempDir() + "tessel-empty-" + std::to_string(::getpid()) + ".xml";
     ASSERT_TRUE(interchange.WriteDocument(path).ok);
     EXPECT_EQ(interchange.xml.ToString(),
-              std::string(kDeclaration) + "<xmeml version=\"4\">" + kImportOptions + "</xmeml>");
+              std::string(kDeclaration) + "<xmeml version=\"4\">" + kImportOptions + "</xmeml>\n");
     std::remove(path.c_str());
 }
 

@@ -94,7 +94,7 @@ TEST(WriteTimecode, DisplayFormatFollowsTheTimebaseAndNtscTheDropFlag) {
         xml.WriteTimecode(timecode, c.timebase, c.drop, c.frame);
         EXPECT_EQ(xml.ToString(), std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                                               "<xmeml version=\"4\"><timecode>") +
-                                      c.expected + "</timecode></xmeml>")
+                                      c.expected + "</timecode></xmeml>\n")
             << c.timebase << " " << c.drop << " " << c.frame;
     }
 }

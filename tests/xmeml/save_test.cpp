@@ -52,7 +52,7 @@ TEST_F(SaveTest, WritesTheDocumentAsSerialised) {
     EXPECT_EQ(Read(out), xml_.ToString());
     EXPECT_EQ(Read(out),
               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-              "<xmeml version=\"4\"><name>\xC3\x84 &amp; &lt;b&gt;</name></xmeml>");
+              "<xmeml version=\"4\"><name>\xC3\x84 &amp; &lt;b&gt;</name></xmeml>\n");
     EXPECT_EQ(EntryCount(), 1u);  // no temporary file left behind
 }
 

@@ -12,7 +12,7 @@ constexpr const char* kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>
 TEST(FCXmlDocument, SkeletonIsTheDeclarationAndAnEmptyVersionedRoot) {
     FCXmlDocument xml;
     ASSERT_TRUE(xml.Create());
-    EXPECT_EQ(xml.ToString(), std::string(kDeclaration) + "<xmeml version=\"4\"/>");
+    EXPECT_EQ(xml.ToString(), std::string(kDeclaration) + "<xmeml version=\"4\"/>\n");
     EXPECT_STREQ(xml.GetRoot().name(), "xmeml");
 }
 
@@ -21,7 +21,7 @@ TEST(FCXmlDocument, CreateTwiceStartsOver) {
     xml.Create();
     xml.AddElement(xml.GetRoot(), "sequence");
     xml.Create();
-    EXPECT_EQ(xml.ToString(), std::string(kDeclaration) + "<xmeml version=\"4\"/>");
+    EXPECT_EQ(xml.ToString(), std::string(kDeclaration) + "<xmeml version=\"4\"/>\n");
 }
 
 TEST(FCXmlDocument, ElementsFollowEachOtherWithoutWhitespace) {
@@ -35,7 +35,7 @@ TEST(FCXmlDocument, ElementsFollowEachOtherWithoutWhitespace) {
     EXPECT_EQ(xml.ToString(), std::string(kDeclaration) +
                                   "<xmeml version=\"4\"><rate><ntsc>FALSE</ntsc><timebase>25"
                                   "</timebase></rate><name/><duration>-9223372036854775808"
-                                  "</duration></xmeml>");
+                                  "</duration></xmeml>\n");
 }
 
 TEST(FCXmlDocument, AddParameterWritesNameBeforeId) {
@@ -46,7 +46,7 @@ TEST(FCXmlDocument, AddParameterWritesNameBeforeId) {
     EXPECT_EQ(xml.ToString(), std::string(kDeclaration) +
                                   "<xmeml version=\"4\"><parameter><name>Reverse</name>"
                                   "<parameterid>reverse</parameterid><value>FALSE</value>"
-                                  "</parameter></xmeml>");
+                                  "</parameter></xmeml>\n");
 }
 
 TEST(FCXmlDocument, EscapesTextAndKeepsItReadable) {
