@@ -5,8 +5,11 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <sstream>
 
+#include "aaf/compound_file.h"
+#include "aaf/file_data.h"
 #include "aafwriter/builder.h"
 #include "gsf_listing.h"
 
@@ -83,6 +86,42 @@ TEST_P(BothSectorSizes, LibgsfReadsEveryStorageAndStreamWithoutAWord) {
     EXPECT_TRUE(listing.nodes.count("MetaDictionary-1/ClassDefinitions-3 index"));
     EXPECT_TRUE(listing.nodes.count("Header-2/Dictionary-3b04/DataDefinitions-2605 index"));
     EXPECT_TRUE(listing.nodes.count("referenced properties"));
+}
+
+// Our own container reader and libgsf see the same storages, class ids and stream bytes.
+TEST_P(BothSectorSizes, ContainerReaderAndLibgsfSeeTheSameTree) {
+    AafBuilder b({.sectorSize = GetParam()});
+    BuildEdit(b);
+    const std::string path = TempFile(std::string("same-").append(std::to_string(GetParam())));
+    ASSERT_TRUE(b.Write(path).ok());
+    const GsfListing listing = ListWithGsf(path);
+    ASSERT_TRUE(listing.opened);
+
+    std::shared_ptr<const tessel::aaf::FileData> data;
+    ASSERT_TRUE(tessel::aaf::FileData::Open(path, data).ok());
+    std::unique_ptr<tessel::aaf::CompoundFile> file;
+    const auto opened = tessel::aaf::CompoundFile::Open(data, file);
+    ASSERT_TRUE(opened.ok()) << opened.Message();
+    std::size_t seen = 0;
+    std::function<void(tessel::aaf::CompoundFile::EntryId, const std::string&)> walk =
+        [&](tessel::aaf::CompoundFile::EntryId id, const std::string& at) {
+            ++seen;
+            const auto node = listing.nodes.find(at);
+            ASSERT_NE(node, listing.nodes.end()) << at;
+            EXPECT_EQ(node->second.isStorage, file->IsStorage(id)) << at;
+            if (file->IsStorage(id)) {
+                EXPECT_EQ(node->second.clsid, file->ClassIdBytes(id)) << at;
+                for (const auto child : file->Children(id)) {
+                    walk(child, at.empty() ? file->Name(child) : at + "/" + file->Name(child));
+                }
+            } else {
+                std::vector<std::uint8_t> bytes;
+                ASSERT_TRUE(file->ReadStream(id, bytes).ok());
+                EXPECT_EQ(bytes, node->second.data) << at;
+            }
+        };
+    walk(tessel::aaf::CompoundFile::kRoot, "");
+    EXPECT_EQ(seen, listing.nodes.size());
 }
 
 INSTANTIATE_TEST_SUITE_P(AafFile, BothSectorSizes, ::testing::Values(512u, 4096u));

@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 
+#include "aaf/AAF.h"
 #include "edit_description.h"
 #include "gsf_listing.h"
 #include "random_edit.h"
@@ -196,6 +197,81 @@ TEST(RandomEdit, LibgsfReadsARandomEditSilently) {
     ASSERT_TRUE(listing.opened) << listing.error;
     EXPECT_TRUE(listing.messages.empty());
     EXPECT_GT(listing.nodes.size(), 2000u);
+}
+
+// Read back through the reader: every composition clip of the description is there and leads to
+// a master mob slot.
+TEST(RandomEdit, ReadsBackThroughTheReader) {
+    const auto edit = MakeRandomEdit(9, 600, 512);
+    int described = 0;
+    ForEachComponent(edit.description, [&](const json& c) {
+        described += c.at("type") == "clip" || c.at("type") == "speed" ? 1 : 0;
+    });
+    AafBuilder builder;
+    ASSERT_TRUE(BuildFromDescription(edit.description, builder).ok());
+    const auto path = (std::filesystem::path(::testing::TempDir()) / "random-read.aaf").string();
+    ASSERT_TRUE(builder.Write(path).ok());
+
+    std::shared_ptr<IAAFFile> file;
+    ASSERT_EQ(AAFFileOpenExistingRead(path, 0, file), AAFRESULT_SUCCESS) << AafLastOpenError();
+    std::shared_ptr<IAAFHeader> header;
+    ASSERT_EQ(file->GetHeader(header), AAFRESULT_SUCCESS);
+    aafSearchCrit_t criteria{};
+    criteria.searchTag = kAAFByMobKind;
+    criteria.tags.mobKind = kAAFCompMob;
+    std::shared_ptr<IEnumAAFMobs> mobs;
+    ASSERT_EQ(header->GetMobs(&criteria, mobs), AAFRESULT_SUCCESS);
+    int found = 0, resolved = 0, compositions = 0;
+    std::function<void(const std::shared_ptr<IAAFComponent>&)> visit =
+        [&](const std::shared_ptr<IAAFComponent>& component) {
+            std::shared_ptr<IAAFSourceClip> clip;
+            std::shared_ptr<IAAFOperationGroup> group;
+            if (QueryInterface(component, clip) == AAFRESULT_SUCCESS) {
+                ++found;
+                aafSourceRef_t ref{};
+                std::shared_ptr<IAAFMob> master;
+                std::shared_ptr<IAAFMobSlot> slot;
+                if (clip->GetSourceReference(ref) == AAFRESULT_SUCCESS &&
+                    header->LookupMob(ref.sourceID, master) == AAFRESULT_SUCCESS &&
+                    master->LookupSlot(ref.sourceSlotID, slot) == AAFRESULT_SUCCESS) {
+                    ++resolved;
+                }
+            } else if (QueryInterface(component, group) == AAFRESULT_SUCCESS) {
+                aafUInt32 inputs = 0;
+                group->CountSourceSegments(inputs);
+                for (aafUInt32 i = 0; i < inputs; ++i) {
+                    std::shared_ptr<IAAFSegment> input;
+                    group->GetInputSegmentAt(i, input);
+                    visit(input);
+                }
+            }
+        };
+    std::shared_ptr<IAAFMob> mob;
+    while (mobs->NextOne(mob) == AAFRESULT_SUCCESS) {
+        ++compositions;
+        aafNumSlots_t slots = 0;
+        mob->CountSlots(slots);
+        for (aafUInt32 s = 0; s < slots; ++s) {
+            std::shared_ptr<IAAFMobSlot> slot;
+            std::shared_ptr<IAAFSegment> segment;
+            std::shared_ptr<IAAFSequence> sequence;
+            mob->GetSlotAt(s, slot);
+            slot->GetSegment(segment);
+            if (QueryInterface(segment, sequence) != AAFRESULT_SUCCESS) {
+                continue;
+            }
+            aafUInt32 count = 0;
+            sequence->CountComponents(count);
+            for (aafUInt32 i = 0; i < count; ++i) {
+                std::shared_ptr<IAAFComponent> component;
+                sequence->GetComponentAt(i, component);
+                visit(component);
+            }
+        }
+    }
+    EXPECT_EQ(compositions, static_cast<int>(edit.description.at("compositions").size()));
+    EXPECT_EQ(found, described);
+    EXPECT_EQ(resolved, described);
 }
 
 TEST(RandomEdit, TitleDocumentsHoldTheirTextAndFont) {

@@ -104,7 +104,7 @@ struct MediaSpec {
     std::int64_t length = 1500;  ///< media length in edit units (1 makes a still)
     std::optional<PictureFormat> picture = PictureFormat{};
     int soundSlots = 0;
-    SoundFormat sound;
+    SoundFormat sound{};
     /// Name of every master slot; when not set, the file name of `path`. "Color Matte" and
     /// "Bars and Tone" make generators.
     std::optional<std::string> slotName{};
