@@ -58,19 +58,7 @@ ConversionStatus BuildAndSave(const std::string& outputPath, bool renameAviToMov
     }
     SetAafHeader(header);
 
-    aafSearchCrit_t criteria{};
-    criteria.searchTag = kAAFByMobKind;
-    criteria.tags.mobKind = kAAFCompMob;
-    std::shared_ptr<IEnumAAFMobs> mobs;
-    header->GetMobs(&criteria, mobs);
-    if (mobs) {
-        std::shared_ptr<IAAFMob> mob;
-        while (AAFRESULT_SUCCEEDED(mobs->NextOne(mob)) && mob) {
-            interchange.AddSequence(mob);
-            mob.reset();
-        }
-    }
-
+    AddCompositionSequences(interchange, *header);
     LogLine("Processing Effects and Transitions...", kLogProgress);
     ProcessEffectsAndTransitions(interchange);
     LogLine("Convertion done.", kLogProgress);
@@ -177,6 +165,22 @@ void CloseAafFile() {
         g_aafFile.reset();
     }
     g_aafPath.clear();
+}
+
+void AddCompositionSequences(FCInterchange& interchange, const IAAFHeader& header) {
+    aafSearchCrit_t criteria{};
+    criteria.searchTag = kAAFByMobKind;
+    criteria.tags.mobKind = kAAFCompMob;
+    std::shared_ptr<IEnumAAFMobs> mobs;
+    header.GetMobs(&criteria, mobs);
+    if (!mobs) {
+        return;
+    }
+    std::shared_ptr<IAAFMob> mob;
+    while (AAFRESULT_SUCCEEDED(mobs->NextOne(mob)) && mob) {
+        interchange.AddSequence(mob);
+        mob.reset();
+    }
 }
 
 void SetAafHeader(std::shared_ptr<IAAFHeader> header) {

@@ -12,7 +12,7 @@ struct ConversionRequest {
     std::string outputPath;
     bool renameAviToMov = true;
     /// Extra folders searched for title documents that are not found where the AAF file says.
-    std::vector<std::string> titleFolders;
+    std::vector<std::string> titleFolders{};
 };
 
 /// How a conversion ended.
@@ -56,6 +56,10 @@ extern std::shared_ptr<IAAFHeader> g_aafHeader;
 
 /// Makes `header` the conversion's header (null forgets it).
 void SetAafHeader(std::shared_ptr<IAAFHeader> header);
+
+/// Builds one sequence per composition mob of `header`, in enumeration order; `g_aafHeader`
+/// must be set, the clip items look their sources up in it.
+void AddCompositionSequences(FCInterchange& interchange, const IAAFHeader& header);
 
 /// Numbers the items of every track and lets every clip item resolve its links and titles;
 /// runs once all sequences are built and before any path is renamed.

@@ -1,0 +1,90 @@
+#include "cli/command_line.h"
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "cli/console_log.h"
+
+namespace {
+
+TEST(DefaultOutputPath, ReplacesTheFileNamesExtension) {
+    EXPECT_EQ(DefaultOutputPath("/edits/cut.aaf"), "/edits/cut.xml");
+    EXPECT_EQ(DefaultOutputPath("cut.final.AAF"), "cut.final.xml");
+    EXPECT_EQ(DefaultOutputPath("cut"), "cut.xml");
+}
+
+TEST(DefaultOutputPath, IgnoresDotsInFolderNames) {
+    EXPECT_EQ(DefaultOutputPath("/edits/v1.2/cut"), "/edits/v1.2/cut.xml");
+    EXPECT_EQ(DefaultOutputPath("./cut"), "./cut.xml");
+}
+
+TEST(ParseCommandLine, InputAloneGetsTheDefaultOutputAndRenaming) {
+    CommandLine line = ParseCommandLine({"edit.aaf"});
+    ASSERT_EQ(line.usageError, "");
+    EXPECT_EQ(line.request.inputPath, "edit.aaf");
+    EXPECT_EQ(line.request.outputPath, "edit.xml");
+    EXPECT_TRUE(line.request.renameAviToMov);
+    EXPECT_EQ(line.verbosity, Verbosity::kNormal);
+    EXPECT_TRUE(line.logPath.empty());
+}
+
+TEST(ParseCommandLine, ReadsEveryOptionInBothSpellings) {
+    CommandLine line = ParseCommandLine({"--no-rename", "-v", "--log", "run.log", "--titles", "/a",
+                                         "--titles=/b", "in.aaf", "out.xml"});
+    ASSERT_EQ(line.usageError, "");
+    EXPECT_FALSE(line.request.renameAviToMov);
+    EXPECT_EQ(line.verbosity, Verbosity::kVerbose);
+    EXPECT_EQ(line.logPath, "run.log");
+    EXPECT_EQ(line.request.titleFolders, (std::vector<std::string>{"/a", "/b"}));
+    EXPECT_EQ(line.request.outputPath, "out.xml");
+
+    EXPECT_EQ(ParseCommandLine({"--log=x.log", "-q", "in.aaf"}).verbosity, Verbosity::kQuiet);
+    EXPECT_EQ(ParseCommandLine({"--", "-in.aaf"}).request.inputPath, "-in.aaf");
+}
+
+TEST(ParseCommandLine, RejectsUnusableArguments) {
+    EXPECT_NE(ParseCommandLine({}).usageError, "");
+    EXPECT_NE(ParseCommandLine({"a.aaf", "b.xml", "c.xml"}).usageError, "");
+    EXPECT_NE(ParseCommandLine({"--frobnicate", "a.aaf"}).usageError, "");
+    EXPECT_NE(ParseCommandLine({"a.aaf", "--log"}).usageError, "");
+    EXPECT_NE(ParseCommandLine({"a.aaf", "--log", "a.xml"}).usageError, "");
+}
+
+TEST(ParseCommandLine, HelpAndVersionNeedNoInput) {
+    EXPECT_TRUE(ParseCommandLine({"--help"}).showHelp);
+    EXPECT_TRUE(ParseCommandLine({"-h"}).showHelp);
+    EXPECT_TRUE(ParseCommandLine({"--version"}).showVersion);
+    EXPECT_EQ(ParseCommandLine({"--version"}).usageError, "");
+}
+
+TEST(ConsoleLog, PrintsWhatItsVerbosityAsksForAndKeepsEverything) {
+    const std::vector<std::pair<int, std::string>> lines = {
+        {kLogMilestone, "Start of Convertion...\r\n"},
+        {kLogProgress, "Processing Track #0\r\n"},
+        {kLogWarning, "Found more than one title text in t.etl\r\n"},
+        {kLogError, "Cannot open x.aaf: The file was not found.\r\n"},
+    };
+    auto run = [&](Verbosity verbosity, std::string& text) {
+        std::ostringstream out;
+        ConsoleLog log(verbosity, out);
+        for (const auto& [kind, line] : lines) {
+            log.TakeLogLine(kind, line);
+        }
+        text = log.Text();
+        return out.str();
+    };
+    std::string text;
+    EXPECT_EQ(run(Verbosity::kQuiet, text), "Cannot open x.aaf: The file was not found.\n");
+    EXPECT_EQ(run(Verbosity::kNormal, text),
+              "Start of Convertion...\nFound more than one title text in t.etl\n"
+              "Cannot open x.aaf: The file was not found.\n");
+    EXPECT_EQ(run(Verbosity::kVerbose, text),
+              "Start of Convertion...\nProcessing Track #0\nFound more than one title text in "
+              "t.etl\nCannot open x.aaf: The file was not found.\n");
+    EXPECT_EQ(text, lines[0].second + lines[1].second + lines[2].second + lines[3].second);
+}
+
+}  // namespace
