@@ -1,6 +1,6 @@
 #include "aafwriter/builder.h"
 
-#include <cmath>
+#include <algorithm>
 
 #include "aafwriter/aaf_file_writer.h"
 
@@ -29,24 +29,6 @@ DataKind SoundKind(bool legacy) {
 
 bool IsSoundKind(DataKind kind) {
     return kind == DataKind::kSound || kind == DataKind::kLegacySound;
-}
-
-void PutLE(std::vector<std::uint8_t>& out, std::uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) {
-        out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-    }
-}
-
-void PutBE(std::vector<std::uint8_t>& out, std::uint32_t v, int bytes) {
-    for (int i = bytes - 1; i >= 0; --i) {
-        out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-    }
-}
-
-void PutTag(std::vector<std::uint8_t>& out, const char* tag) {
-    for (int i = 0; i < 4; ++i) {
-        out.push_back(static_cast<std::uint8_t>(tag[i]));
-    }
 }
 
 }  // namespace
@@ -81,51 +63,6 @@ aafUID_t DataDefinitionId(DataKind kind) {
     return datadefs::kUnknown;
 }
 
-std::vector<std::uint8_t> WaveSummary(std::uint16_t channels, std::uint32_t sampleRate,
-                                      std::uint16_t bitsPerSample) {
-    const std::uint32_t blockAlign = channels * ((bitsPerSample + 7u) / 8u);
-    std::vector<std::uint8_t> out;
-    PutTag(out, "RIFF");
-    PutLE(out, 36, 4);
-    PutTag(out, "WAVE");
-    PutTag(out, "fmt ");
-    PutLE(out, 16, 4);
-    PutLE(out, 1, 2);  // PCM
-    PutLE(out, channels, 2);
-    PutLE(out, sampleRate, 4);
-    PutLE(out, sampleRate * blockAlign, 4);
-    PutLE(out, blockAlign, 2);
-    PutLE(out, bitsPerSample, 2);
-    PutTag(out, "data");
-    PutLE(out, 0, 4);
-    return out;
-}
-
-std::vector<std::uint8_t> AifcSummary(std::uint16_t channels, std::uint32_t sampleRate,
-                                      std::uint16_t bitsPerSample, std::uint32_t frames) {
-    std::vector<std::uint8_t> out;
-    PutTag(out, "FORM");
-    PutBE(out, 4 + 12 + 8 + 24, 4);
-    PutTag(out, "AIFC");
-    PutTag(out, "FVER");
-    PutBE(out, 4, 4);
-    PutBE(out, 0xA2805140, 4);  // AIFC version 1
-    PutTag(out, "COMM");
-    PutBE(out, 24, 4);
-    PutBE(out, channels, 2);
-    PutBE(out, frames, 4);
-    PutBE(out, bitsPerSample, 2);
-    // Sample rate as an 80-bit IEEE extended number.
-    int exponent = 0;
-    const double mantissa = std::frexp(static_cast<double>(sampleRate), &exponent);
-    const auto bits = static_cast<std::uint64_t>(std::ldexp(mantissa, 64));
-    PutBE(out, sampleRate == 0 ? 0 : static_cast<std::uint32_t>(16382 + exponent), 2);
-    PutBE(out, static_cast<std::uint32_t>(bits >> 32), 4);
-    PutBE(out, static_cast<std::uint32_t>(bits), 4);
-    PutTag(out, "NONE");
-    return out;
-}
-
 std::int64_t ReadInt64(const Object& object, std::uint16_t pid) {
     const Property* p = object.Find(pid);
     if (p == nullptr || p->value.size() != 8) {
@@ -139,87 +76,6 @@ std::int64_t ReadInt64(const Object& object, std::uint16_t pid) {
         v = (v << 8) | p->value[at];
     }
     return static_cast<std::int64_t>(v);
-}
-
-// ---------------------------------------------------------------- Track, Composition
-
-Object& Track::AddClip(const MediaRef& media, std::int64_t length, std::int64_t sourceStart,
-                       std::size_t soundIndex) {
-    std::uint32_t slotId = media.pictureSlot;
-    if (IsSoundKind(kind_) || slotId == 0) {
-        slotId = soundIndex < media.soundSlots.size() ? media.soundSlots[soundIndex] : 0;
-    }
-    return AddSourceClip(media.masterId, slotId, length, sourceStart);
-}
-
-Object& Track::AddSourceClip(const aafMobID_t& mob, std::uint32_t slotId, std::int64_t length,
-                             std::int64_t sourceStart) {
-    return Append(builder_->MakeSourceClip(kind_, length, mob, slotId, sourceStart));
-}
-
-Object& Track::AddFiller(std::int64_t length) {
-    return Append(builder_->MakeFiller(kind_, length));
-}
-
-Object& Track::AddTransition(std::int64_t length, std::int64_t cutPoint) {
-    const aafUID_t operation =
-        IsSoundKind(kind_) ? operations::kAudioDissolve : operations::kVideoDissolve;
-    return Append(builder_->MakeTransition(kind_, length, cutPoint,
-                                           builder_->MakeOperationGroup(kind_, length, operation)));
-}
-
-Object& Track::AddSpeedClip(const MediaRef& media, std::int64_t length, std::int64_t sourceStart,
-                            aafRational_t speed, std::size_t soundIndex) {
-    auto group = builder_->MakeOperationGroup(kind_, length, operations::kVideoSpeedControl);
-    std::uint32_t slotId =
-        IsSoundKind(kind_) || media.pictureSlot == 0
-            ? (soundIndex < media.soundSlots.size() ? media.soundSlots[soundIndex] : 0)
-            : media.pictureSlot;
-    AafBuilder::AddInput(
-        *group, builder_->MakeSourceClip(kind_, length, media.masterId, slotId, sourceStart));
-    builder_->AddRationalParameter(*group, parameters::kSpeedRatio, speed);
-    return Append(std::move(group));
-}
-
-Object& Track::Append(std::unique_ptr<Object> component) {
-    return AafBuilder::AppendComponent(*sequence_, std::move(component));
-}
-
-std::uint32_t Composition::NextSlotId() const {
-    std::uint32_t next = 1;
-    if (const Property* slots = mob_->Find(pids::kSlots)) {
-        for (const auto& slot : slots->objects) {
-            if (const Property* id = slot->Find(pids::kSlotID); id && id->value.size() == 4) {
-                std::uint32_t v = 0;
-                for (int i = 0; i < 4; ++i) {
-                    const std::size_t at = slot->byteOrder() == ByteOrder::kLittle
-                                               ? static_cast<std::size_t>(3 - i)
-                                               : static_cast<std::size_t>(i);
-                    v = (v << 8) | id->value[at];
-                }
-                next = std::max(next, v + 1);
-            }
-        }
-    }
-    return next;
-}
-
-Object& Composition::AddTimecodeSlot(std::int64_t start, std::uint16_t fps, bool drop,
-                                     std::optional<std::int64_t> length, const TrackSpec& spec,
-                                     DataKind kind) {
-    const std::uint32_t slotId = spec.slotId.value_or(NextSlotId());
-    return AddSlot(builder_->MakeTimelineSlot(
-        slotId, builder_->MakeTimecode(start, fps, drop, length, kind), spec));
-}
-
-Track Composition::AddTrack(DataKind kind, const TrackSpec& spec) {
-    const std::uint32_t slotId = spec.slotId.value_or(NextSlotId());
-    Object& slot = AddSlot(builder_->MakeTimelineSlot(slotId, builder_->MakeSequence(kind), spec));
-    return Track(builder_, &slot, slot.Child(pids::kSegment), kind);
-}
-
-Object& Composition::AddSlot(std::unique_ptr<Object> slot) {
-    return mob_->AppendChild(pids::kSlots, std::move(slot));
 }
 
 // ---------------------------------------------------------------- AafBuilder
