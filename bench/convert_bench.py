@@ -1,0 +1,113 @@
+#!/usr/bin/env python3
+"""Times tessel-convert on random EDIUS-shaped edits of several sizes and prints a table.
+
+For each size the edit is written once with `tessel-mkaaf --random` (kept for later runs), then
+converted once to warm the page cache and `--runs` times more, measured. The "read" time is one
+pass over the input file's bytes in 1 MiB reads with the file in the page cache: the physical
+floor any converter has to beat.
+"""
+
+import argparse
+import os
+import statistics
+import subprocess
+import sys
+import time
+
+READ_CHUNK = 1 << 20
+
+
+def run_measured(command):
+    """Runs `command`; returns (wall seconds, peak resident KiB). Fails on a non-zero exit."""
+    start = time.perf_counter()
+    process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    _, status, usage = os.wait4(process.pid, 0)
+    wall = time.perf_counter() - start
+    process.returncode = os.waitstatus_to_exitcode(status)
+    errors = process.stderr.read().decode(errors="replace")
+    process.stderr.close()
+    if process.returncode != 0:
+        sys.exit(f"{' '.join(command)} failed ({process.returncode}):\n{errors}")
+    return wall, usage.ru_maxrss  # ru_maxrss is in KiB on Linux
+
+
+def read_once(path):
+    """Seconds to read every byte of `path` once."""
+    buffer = bytearray(READ_CHUNK)
+    view = memoryview(buffer)
+    start = time.perf_counter()
+    with open(path, "rb", buffering=0) as file:
+        while file.readinto(view):
+            pass
+    return time.perf_counter() - start
+
+
+def make_edit(mkaaf, seed, clips, folder):
+    """The path of the edit for (seed, clips), written on first use with its title documents."""
+    os.makedirs(folder, exist_ok=True)
+    path = os.path.join(folder, f"edit-{seed}-{clips}.aaf")
+    if not os.path.exists(path) or os.path.getmtime(path) < os.path.getmtime(mkaaf):
+        print(f"writing {path} ...", file=sys.stderr, flush=True)
+        subprocess.run([mkaaf, "--random", str(seed), "--clips", str(clips), "--out", path,
+                        "--titles"], check=True, stdout=subprocess.DEVNULL)
+    return path
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__,
+                                     formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--build", default="build/release", help="build folder (Release)")
+    parser.add_argument("--work", default="build/bench", help="folder for the edits and outputs")
+    parser.add_argument("--sizes", default="1000,10000,100000", help="clip counts, comma-separated")
+    parser.add_argument("--runs", type=int, default=5, help="measured conversions per size")
+    parser.add_argument("--seed", type=int, default=1)
+    args = parser.parse_args()
+
+    mkaaf = os.path.join(args.build, "tools", "mkaaf", "tessel-mkaaf")
+    convert = os.path.join(args.build, "src", "cli", "tessel-convert")
+    for program in (mkaaf, convert):
+        if not os.access(program, os.X_OK):
+            sys.exit(f"{program} is missing: build the Release configuration first")
+
+    sizes = [int(size) for size in args.sizes.split(",")]
+    rows = []
+    load_before = os.getloadavg()
+    for clips in sizes:
+        folder = os.path.join(args.work, str(clips))
+        edit = make_edit(mkaaf, args.seed, clips, folder)
+        output = os.path.join(folder, "out.xml")
+        command = [convert, "--quiet", edit, output]
+        run_measured(command)  # warms the cache; not counted
+        walls, peaks, reads = [], [], []
+        for _ in range(args.runs):
+            wall, peak = run_measured(command)
+            walls.append(wall)
+            peaks.append(peak)
+            reads.append(read_once(edit))
+        rows.append({
+            "clips": clips,
+            "bytes": os.path.getsize(edit),
+            "wall": statistics.median(walls),
+            "peak": max(peaks),
+            "read": statistics.median(reads),
+            "output": os.path.getsize(output),
+        })
+    load_after = os.getloadavg()
+
+    print(f"{os.cpu_count()} cores, load average {load_before[0]:.1f} before, "
+          f"{load_after[0]:.1f} after; median of {args.runs} runs")
+    print(f"{'clips':>8} {'file MiB':>9} {'xml MiB':>8} {'median s':>9} {'peak MiB':>9} "
+          f"{'us/clip':>8} {'read ms':>8} {'x read':>7}")
+    for row in rows:
+        print(f"{row['clips']:>8} {row['bytes'] / 2**20:>9.1f} {row['output'] / 2**20:>8.1f} "
+              f"{row['wall']:>9.3f} {row['peak'] / 1024:>9.1f} "
+              f"{row['wall'] / row['clips'] * 1e6:>8.2f} {row['read'] * 1e3:>8.2f} "
+              f"{row['wall'] / row['read']:>7.1f}")
+    by_clips = {row["clips"]: row for row in rows}
+    if 10000 in by_clips and 100000 in by_clips:
+        growth = by_clips[100000]["wall"] / by_clips[10000]["wall"]
+        print(f"100,000 clips take {growth:.1f} times as long as 10,000")
+
+
+if __name__ == "__main__":
+    main()
