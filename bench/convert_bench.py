@@ -18,7 +18,8 @@ READ_CHUNK = 1 << 20
 
 
 def run_measured(command):
-    """Runs `command`; returns (wall seconds, peak resident KiB). Fails on a non-zero exit."""
+    """Runs `command`; returns (wall seconds, CPU seconds, peak resident KiB). Fails on a non-zero
+    exit."""
     start = time.perf_counter()
     process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
     _, status, usage = os.wait4(process.pid, 0)
@@ -28,7 +29,8 @@ def run_measured(command):
     process.stderr.close()
     if process.returncode != 0:
         sys.exit(f"{' '.join(command)} failed ({process.returncode}):\n{errors}")
-    return wall, usage.ru_maxrss  # ru_maxrss is in KiB on Linux
+    cpu = usage.ru_utime + usage.ru_stime
+    return wall, cpu, usage.ru_maxrss  # ru_maxrss is in KiB on Linux
 
 
 def read_once(path):
@@ -78,16 +80,18 @@ def main():
         output = os.path.join(folder, "out.xml")
         command = [convert, "--quiet", edit, output]
         run_measured(command)  # warms the cache; not counted
-        walls, peaks, reads = [], [], []
+        walls, cpus, peaks, reads = [], [], [], []
         for _ in range(args.runs):
-            wall, peak = run_measured(command)
+            wall, cpu, peak = run_measured(command)
             walls.append(wall)
+            cpus.append(cpu)
             peaks.append(peak)
             reads.append(read_once(edit))
         rows.append({
             "clips": clips,
             "bytes": os.path.getsize(edit),
             "wall": statistics.median(walls),
+            "cpu": statistics.median(cpus),
             "peak": max(peaks),
             "read": statistics.median(reads),
             "output": os.path.getsize(output),
@@ -96,11 +100,11 @@ def main():
 
     print(f"{os.cpu_count()} cores, load average {load_before[0]:.1f} before, "
           f"{load_after[0]:.1f} after; median of {args.runs} runs")
-    print(f"{'clips':>8} {'file MiB':>9} {'xml MiB':>8} {'median s':>9} {'peak MiB':>9} "
+    print(f"{'clips':>8} {'file MiB':>9} {'xml MiB':>8} {'median s':>9} {'cpu s':>7} {'peak MiB':>9} "
           f"{'us/clip':>8} {'read ms':>8} {'x read':>7}")
     for row in rows:
         print(f"{row['clips']:>8} {row['bytes'] / 2**20:>9.1f} {row['output'] / 2**20:>8.1f} "
-              f"{row['wall']:>9.3f} {row['peak'] / 1024:>9.1f} "
+              f"{row['wall']:>9.3f} {row['cpu']:>7.3f} {row['peak'] / 1024:>9.1f} "
               f"{row['wall'] / row['clips'] * 1e6:>8.2f} {row['read'] * 1e3:>8.2f} "
               f"{row['wall'] / row['read']:>7.1f}")
     by_clips = {row["clips"]: row for row in rows}

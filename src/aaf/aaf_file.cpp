@@ -114,7 +114,30 @@ Status AafFile::Initialise() {
 }
 
 Status AafFile::LoadHeader(NodePtr& out) const {
-    return ObjectNode::Load(shared_from_this(), header_, out);
+    return LoadObject(header_, out);
+}
+
+Status AafFile::LoadObject(CompoundFile::EntryId entry, NodePtr& out) const {
+    if (objects_.empty()) {
+        objects_.resize(container_->EntryCount());
+    }
+    if (entry >= objects_.size()) {
+        return Status::Error(AAFRESULT_CORRUPT_OBJECT, "a reference does not lead to a storage");
+    }
+    if (!objects_[entry]) {
+        std::unique_ptr<ObjectNode> node;
+        Status status = ObjectNode::Read(*this, entry, node);
+        if (!status.ok()) {
+            return status;
+        }
+        // Reading may have read this object too (an extension class's definition resolving
+        // its own class): keep the first, which others may already point to.
+        if (!objects_[entry]) {
+            objects_[entry] = std::move(node);
+        }
+    }
+    out = NodePtr(shared_from_this(), objects_[entry].get());
+    return {};
 }
 
 Status AafFile::LoadExtensionClasses() const {
@@ -123,7 +146,7 @@ Status AafFile::LoadExtensionClasses() const {
         return {};
     }
     NodePtr meta;
-    Status status = ObjectNode::Load(shared_from_this(), metaDictionary_, meta);
+    Status status = LoadObject(metaDictionary_, meta);
     if (!status.ok()) {
         return status;
     }
@@ -257,6 +280,9 @@ Status AafFile::Mobs(const std::vector<MobEntry>*& out) const {
                                          "the index of the mobs is damaged");
                 }
                 entry.key = MobIDKey(DecodeMobID(key.data(), content->Order()));
+                // Found once here: a lookup by name in a storage of many mobs is not cheap.
+                entry.storage =
+                    container_->FindChild(mobSet_.owner, ElementName(mobSet_.name, entry.localKey));
                 mobs_.push_back(entry);
             }
             // The SDK keeps mobs in a tree ordered by MobID; with a duplicate id the first wins.
@@ -280,21 +306,22 @@ AAFRESULT AafFile::LoadElement(const CollectionRef& collection, std::uint32_t lo
     if (child == CompoundFile::kNoEntry) {
         return AAFRESULT_CORRUPT_OBJECT;
     }
-    return ObjectNode::Load(shared_from_this(), child, out).code();
+    return LoadObject(child, out).code();
 }
 
 AAFRESULT AafFile::LoadMob(const MobEntry& mob, NodePtr& out) const {
-    return LoadElement(mobSet_, mob.localKey, out);
+    if (mob.storage == CompoundFile::kNoEntry) {
+        return AAFRESULT_CORRUPT_OBJECT;
+    }
+    return LoadObject(mob.storage, out).code();
 }
 
 AAFRESULT AafFile::MobClass(const MobEntry& mob, ClassId& cls) const {
-    const CompoundFile::EntryId child =
-        container_->FindChild(mobSet_.owner, ElementName(mobSet_.name, mob.localKey));
-    if (child == CompoundFile::kNoEntry || !container_->IsStorage(child)) {
+    if (mob.storage == CompoundFile::kNoEntry || !container_->IsStorage(mob.storage)) {
         return AAFRESULT_CORRUPT_OBJECT;
     }
     aafUID_t auid{};
-    return ResolveClass(container_->ClassIdBytes(child), cls, auid).code();
+    return ResolveClass(container_->ClassIdBytes(mob.storage), cls, auid).code();
 }
 
 AAFRESULT AafFile::LookupMob(const aafMobID_t& id, NodePtr& out) const {
@@ -323,7 +350,7 @@ AAFRESULT AafFile::GetDefinitions(bool meta, pid::Pid setPid, const Definitions*
     NodePtr owner;
     if (meta) {
         if (metaDictionary_ != CompoundFile::kNoEntry) {
-            ObjectNode::Load(shared_from_this(), metaDictionary_, owner);
+            LoadObject(metaDictionary_, owner);
         }
     } else {
         NodePtr header;

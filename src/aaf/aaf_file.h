@@ -32,6 +32,10 @@ class AafFile : public std::enable_shared_from_this<AafFile> {
 
     /// The Header object (always present in an open file).
     Status LoadHeader(NodePtr& out) const;
+    /// The object stored in `entry` (see ObjectNode::Read). Each object is read once and kept
+    /// while the file lives, as the SDK keeps the objects it has loaded; `out` shares ownership
+    /// of the file. A failure is not kept: the next call reads the object again.
+    Status LoadObject(CompoundFile::EntryId entry, NodePtr& out) const;
 
     /// The effective baseline class and the stored class AUID of a storage's CLSID.
     /// AAFRESULT_UNKNOWN_CLASS when neither the baseline model nor the MetaDictionary resolves it.
@@ -46,6 +50,7 @@ class AafFile : public std::enable_shared_from_this<AafFile> {
     struct MobEntry {
         std::array<std::uint8_t, 32> key;  // the MobID as the SDK orders it
         std::uint32_t localKey;
+        CompoundFile::EntryId storage;  // kNoEntry when the mob's storage is missing
     };
     /// Every mob, in ascending MobID order (duplicates dropped, the first kept).
     Status Mobs(const std::vector<MobEntry>*& out) const;
@@ -104,6 +109,8 @@ class AafFile : public std::enable_shared_from_this<AafFile> {
     mutable std::vector<MobEntry> mobs_;
 
     mutable std::map<std::pair<bool, pid::Pid>, Definitions> definitions_;
+
+    mutable std::vector<std::unique_ptr<ObjectNode>> objects_;  // by entry; null until read
 };
 
 }  // namespace tessel::aaf

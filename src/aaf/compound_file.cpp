@@ -18,7 +18,7 @@ constexpr std::uint32_t kHeaderDifatEntries = 109;
 constexpr std::uint32_t kMiniSectorSize = 64;
 constexpr std::uint64_t kMiniStreamCutoff = 4096;
 constexpr std::uint32_t kDirectoryEntrySize = 128;
-// Small child lists are searched linearly; bigger ones are sorted once and binary-searched.
+// Small child lists are searched linearly; bigger ones are binary-searched in name order.
 constexpr std::uint32_t kLinearSearchLimit = 16;
 
 Status Corrupt(std::string detail) {
@@ -36,6 +36,27 @@ std::string Hex(std::uint32_t value) {
 
 std::string Num(std::uint64_t value) {
     return std::to_string(value);
+}
+
+char16_t UpperAscii(char16_t unit) {
+    return unit >= u'a' && unit <= u'z' ? static_cast<char16_t>(unit - (u'a' - u'A')) : unit;
+}
+
+// The order of a storage's sibling tree: shorter names first, names of one length by their code
+// units with a-z read as A-Z. (Writers fold other letters too; a name that makes the tree look
+// unordered to us only costs a sorted copy of that storage's children.)
+bool NameBefore(std::u16string_view a, std::u16string_view b) {
+    if (a.size() != b.size()) {
+        return a.size() < b.size();
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const char16_t x = UpperAscii(a[i]);
+        const char16_t y = UpperAscii(b[i]);
+        if (x != y) {
+            return x < y;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -355,16 +376,27 @@ std::span<const CompoundFile::EntryId> CompoundFile::Children(EntryId storage) c
     return {children_.data() + entry.childBegin, entry.childCount};
 }
 
-void CompoundFile::SortChildren(Entry& storage) const {
-    if (sortedChildren_.empty()) {
-        sortedChildren_.resize(children_.size());
+std::span<const CompoundFile::EntryId> CompoundFile::ChildrenInNameOrder(Entry& storage) const {
+    auto byName = [this](EntryId a, EntryId b) { return NameBefore(Name16(a), Name16(b)); };
+    std::span<const EntryId> children(children_.data() + storage.childBegin, storage.childCount);
+    if (storage.childOrder == ChildOrder::kUnchecked) {
+        // The walk that collected the children visited a well-formed tree in name order already.
+        if (std::is_sorted(children.begin(), children.end(), byName)) {
+            storage.childOrder = ChildOrder::kInTree;
+        } else {
+            if (sortedChildren_.empty()) {
+                sortedChildren_.resize(children_.size());
+            }
+            auto target = sortedChildren_.begin() + storage.childBegin;
+            std::copy(children.begin(), children.end(), target);
+            std::sort(target, target + storage.childCount, byName);
+            storage.childOrder = ChildOrder::kSortedCopy;
+        }
     }
-    auto source = children_.begin() + storage.childBegin;
-    auto target = sortedChildren_.begin() + storage.childBegin;
-    std::copy(source, source + storage.childCount, target);
-    std::sort(target, target + storage.childCount,
-              [this](EntryId a, EntryId b) { return Name16(a) < Name16(b); });
-    storage.childrenSorted = true;
+    if (storage.childOrder == ChildOrder::kSortedCopy) {
+        return {sortedChildren_.data() + storage.childBegin, storage.childCount};
+    }
+    return children;
 }
 
 CompoundFile::EntryId CompoundFile::FindChild(EntryId storage, std::u16string_view name) const {
@@ -372,24 +404,23 @@ CompoundFile::EntryId CompoundFile::FindChild(EntryId storage, std::u16string_vi
         return kNoEntry;
     }
     Entry& entry = entries_[storage];
-    std::span<const EntryId> children = Children(storage);
     if (entry.childCount <= kLinearSearchLimit) {
-        for (EntryId child : children) {
+        for (EntryId child : Children(storage)) {
             if (Name16(child) == name) {
                 return child;
             }
         }
         return kNoEntry;
     }
-    if (!entry.childrenSorted) {
-        SortChildren(entry);
-    }
-    std::span<const EntryId> sorted(sortedChildren_.data() + entry.childBegin, entry.childCount);
-    auto found =
-        std::lower_bound(sorted.begin(), sorted.end(), name,
-                         [this](EntryId a, std::u16string_view n) { return Name16(a) < n; });
-    if (found != sorted.end() && Name16(*found) == name) {
-        return *found;
+    const std::span<const EntryId> sorted = ChildrenInNameOrder(entry);
+    auto found = std::lower_bound(
+        sorted.begin(), sorted.end(), name,
+        [this](EntryId a, std::u16string_view n) { return NameBefore(Name16(a), n); });
+    // Names that differ only in letter case sit side by side in this order.
+    for (; found != sorted.end() && !NameBefore(name, Name16(*found)); ++found) {
+        if (Name16(*found) == name) {
+            return *found;
+        }
     }
     return kNoEntry;
 }

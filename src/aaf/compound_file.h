@@ -64,6 +64,13 @@ class CompoundFile {
     Status ReadStream(EntryId id, std::vector<std::uint8_t>& out) const;
 
   private:
+    /// Whether a storage's children can be binary-searched, and where.
+    enum class ChildOrder : std::uint8_t {
+        kUnchecked,   // not looked at yet
+        kInTree,      // `children_` already holds them in name order
+        kSortedCopy,  // `sortedChildren_` holds them in name order
+    };
+
     struct Entry {
         std::uint64_t size = 0;
         std::uint32_t left = kNoEntry;
@@ -75,7 +82,7 @@ class CompoundFile {
         std::uint32_t childCount = 0;
         std::uint8_t nameLength = 0;  // code units, without the terminator
         EntryType type = EntryType::kUnused;
-        bool childrenSorted = false;
+        ChildOrder childOrder = ChildOrder::kUnchecked;
         std::array<std::uint8_t, 16> clsid{};
     };
 
@@ -89,7 +96,8 @@ class CompoundFile {
     Status ReadMiniStream();
     Status CollectChildren();
     const std::uint8_t* SectorData(std::uint32_t sector) const;
-    void SortChildren(Entry& storage) const;
+    /// The children of `storage` in name order (see NameBefore), ordered on first use.
+    std::span<const EntryId> ChildrenInNameOrder(Entry& storage) const;
 
     std::shared_ptr<const FileData> data_;
     std::span<const std::uint8_t> bytes_;
@@ -108,7 +116,8 @@ class CompoundFile {
     mutable std::vector<Entry> entries_;
     std::vector<char16_t> names_;
     std::vector<EntryId> children_;
-    mutable std::vector<EntryId> sortedChildren_;  // per storage, by name; filled on first lookup
+    // Per storage whose sibling tree was out of order, its children in name order.
+    mutable std::vector<EntryId> sortedChildren_;
 };
 
 }  // namespace tessel::aaf

@@ -1,5 +1,7 @@
 #include "aaf/object_node.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "aaf/aaf_file.h"
@@ -93,18 +95,22 @@ std::u16string ElementName(std::u16string_view collection, std::uint32_t localKe
     return name;
 }
 
-ObjectNode::ObjectNode(std::shared_ptr<const AafFile> file, CompoundFile::EntryId entry)
-    : file_(std::move(file)), entry_(entry) {}
+ObjectNode::ObjectNode(const AafFile& file, CompoundFile::EntryId entry)
+    : file_(&file), entry_(entry) {}
 
-Status ObjectNode::Load(std::shared_ptr<const AafFile> file, CompoundFile::EntryId entry,
-                        NodePtr& out) {
-    const CompoundFile& container = file->Container();
+std::shared_ptr<const AafFile> ObjectNode::FilePtr() const {
+    return file_->shared_from_this();
+}
+
+Status ObjectNode::Read(const AafFile& file, CompoundFile::EntryId entry,
+                        std::unique_ptr<ObjectNode>& out) {
+    const CompoundFile& container = file.Container();
     if (entry >= container.EntryCount() || !container.IsStorage(entry)) {
         return Status::Error(AAFRESULT_CORRUPT_OBJECT, "a reference does not lead to a storage");
     }
-    auto node = std::make_shared<ObjectNode>(file, entry);
+    auto node = std::make_unique<ObjectNode>(file, entry);
     Status status =
-        file->ResolveClass(container.ClassIdBytes(entry), node->class_, node->storedClass_);
+        file.ResolveClass(container.ClassIdBytes(entry), node->class_, node->storedClass_);
     if (!status.ok()) {
         return status;
     }
@@ -117,7 +123,8 @@ Status ObjectNode::Load(std::shared_ptr<const AafFile> file, CompoundFile::Entry
 }
 
 Status ObjectNode::LoadRoot(std::shared_ptr<const AafFile> file, NodePtr& out) {
-    auto node = std::make_shared<ObjectNode>(std::move(file), CompoundFile::kRoot);
+    auto node = std::make_shared<ObjectNode>(*file, CompoundFile::kRoot);
+    node->keepAlive_ = std::move(file);
     Status status = node->Parse();
     if (!status.ok()) {
         return status;
@@ -128,7 +135,8 @@ Status ObjectNode::LoadRoot(std::shared_ptr<const AafFile> file, NodePtr& out) {
 
 NodePtr ObjectNode::MakeSynthetic(std::shared_ptr<const AafFile> file, ClassId cls,
                                   const aafUID_t& id, std::string name) {
-    auto node = std::make_shared<ObjectNode>(std::move(file), CompoundFile::kNoEntry);
+    auto node = std::make_shared<ObjectNode>(*file, CompoundFile::kNoEntry);
+    node->keepAlive_ = std::move(file);
     node->class_ = cls;
     node->syntheticId_ = id;
     node->syntheticName_ = std::move(name);
@@ -293,7 +301,7 @@ AAFRESULT ObjectNode::ReadString(pid::Pid pid, std::string& value) const {
     if (form != kFormData) {
         return AAFRESULT_CORRUPT_OBJECT;
     }
-    value = Utf16ToUtf8(DecodeUtf16(bytes, order_.big));
+    value = DecodeUtf16ToUtf8(bytes, order_.big);
     return AAFRESULT_SUCCESS;
 }
 
@@ -314,13 +322,22 @@ AAFRESULT ObjectNode::ReadStrongRef(pid::Pid pid, NodePtr& out) const {
     if (form != kFormStrongReference) {
         return AAFRESULT_CORRUPT_OBJECT;
     }
-    const CompoundFile& container = file_->Container();
-    const CompoundFile::EntryId child = container.FindChild(entry_, DecodeUtf16(value, order_.big));
+    // A storage name has at most 31 code units; a longer reference cannot name a child.
+    std::array<char16_t, 32> name{};
+    std::size_t length = 0;
+    for (std::size_t i = 0; i + 1 < value.size() && length < name.size(); i += 2) {
+        const auto unit = static_cast<char16_t>(order_.U16(value.data() + i));
+        if (unit == 0) {
+            break;
+        }
+        name[length++] = unit;
+    }
+    const CompoundFile::EntryId child =
+        file_->Container().FindChild(entry_, std::u16string_view(name.data(), length));
     if (child == CompoundFile::kNoEntry) {
         return AAFRESULT_CORRUPT_OBJECT;
     }
-    Status status = Load(file_, child, out);
-    return status.code();
+    return file_->LoadObject(child, out).code();
 }
 
 AAFRESULT ObjectNode::ReadWeakRefKey(pid::Pid pid, aafUID_t& key) const {
@@ -336,8 +353,8 @@ AAFRESULT ObjectNode::ReadWeakRefKey(pid::Pid pid, aafUID_t& key) const {
     return AAFRESULT_SUCCESS;
 }
 
-AAFRESULT ObjectNode::GetCollection(pid::Pid pid, const Collection*& out) const {
-    for (const Collection& collection : collections_) {
+AAFRESULT ObjectNode::GetCollection(pid::Pid pid, Collection*& out) const {
+    for (Collection& collection : collections_) {
         if (collection.pid == pid) {
             out = &collection;
             return AAFRESULT_SUCCESS;
@@ -397,7 +414,7 @@ std::uint32_t ObjectNode::LocalKeyAt(const Collection& collection, std::uint32_t
 }
 
 AAFRESULT ObjectNode::CountElements(pid::Pid pid, aafUInt32& count) const {
-    const Collection* collection = nullptr;
+    Collection* collection = nullptr;
     const AAFRESULT result = GetCollection(pid, collection);
     if (result == AAFRESULT_PROP_NOT_PRESENT) {
         count = 0;
@@ -410,7 +427,7 @@ AAFRESULT ObjectNode::CountElements(pid::Pid pid, aafUInt32& count) const {
 }
 
 AAFRESULT ObjectNode::ReadLocalKey(pid::Pid pid, aafUInt32 index, std::uint32_t& localKey) const {
-    const Collection* collection = nullptr;
+    Collection* collection = nullptr;
     const AAFRESULT result = GetCollection(pid, collection);
     if (result == AAFRESULT_PROP_NOT_PRESENT) {
         return AAFRESULT_BADINDEX;
@@ -427,7 +444,7 @@ AAFRESULT ObjectNode::ReadLocalKey(pid::Pid pid, aafUInt32 index, std::uint32_t&
 
 AAFRESULT ObjectNode::ReadSetKey(pid::Pid pid, aafUInt32 index,
                                  std::span<const std::uint8_t>& key) const {
-    const Collection* collection = nullptr;
+    Collection* collection = nullptr;
     const AAFRESULT result = GetCollection(pid, collection);
     if (result == AAFRESULT_PROP_NOT_PRESENT) {
         return AAFRESULT_BADINDEX;
@@ -447,7 +464,7 @@ AAFRESULT ObjectNode::ReadSetKey(pid::Pid pid, aafUInt32 index,
 }
 
 AAFRESULT ObjectNode::ReadCollectionName(pid::Pid pid, std::u16string& name) const {
-    const Collection* collection = nullptr;
+    Collection* collection = nullptr;
     const AAFRESULT result = GetCollection(pid, collection);
     if (AAFRESULT_SUCCEEDED(result)) {
         name = collection->name;
@@ -456,7 +473,7 @@ AAFRESULT ObjectNode::ReadCollectionName(pid::Pid pid, std::u16string& name) con
 }
 
 AAFRESULT ObjectNode::LoadElementByKey(pid::Pid pid, std::uint32_t localKey, NodePtr& out) const {
-    const Collection* collection = nullptr;
+    Collection* collection = nullptr;
     const AAFRESULT result = GetCollection(pid, collection);
     if (AAFRESULT_FAILED(result)) {
         return result;
@@ -467,16 +484,84 @@ AAFRESULT ObjectNode::LoadElementByKey(pid::Pid pid, std::uint32_t localKey, Nod
     if (child == CompoundFile::kNoEntry) {
         return AAFRESULT_CORRUPT_OBJECT;
     }
-    return Load(file_, child, out).code();
+    return file_->LoadObject(child, out).code();
 }
 
 AAFRESULT ObjectNode::ReadElement(pid::Pid pid, aafUInt32 index, NodePtr& out) const {
-    std::uint32_t localKey = 0;
-    const AAFRESULT result = ReadLocalKey(pid, index, localKey);
+    Collection* collection = nullptr;
+    const AAFRESULT result = GetCollection(pid, collection);
+    if (result == AAFRESULT_PROP_NOT_PRESENT) {
+        return AAFRESULT_BADINDEX;
+    }
     if (AAFRESULT_FAILED(result)) {
         return result;
     }
-    return LoadElementByKey(pid, localKey, out);
+    if (index >= collection->count) {
+        return AAFRESULT_BADINDEX;
+    }
+    if (collection->storages.empty()) {
+        FindElementStorages(*collection);
+    }
+    const CompoundFile::EntryId storage = collection->storages[index];
+    if (storage == CompoundFile::kNoEntry) {
+        return AAFRESULT_CORRUPT_OBJECT;
+    }
+    return file_->LoadObject(storage, out).code();
+}
+
+namespace {
+
+// The local key of an element storage named `collection{key}`, the key in lowercase hexadecimal
+// without leading zeros (exactly as ElementName writes it); false for any other name.
+bool ParseElementName(std::u16string_view name, std::u16string_view collection,
+                      std::uint32_t& key) {
+    if (name.size() < collection.size() + 3 || !name.starts_with(collection) ||
+        name[collection.size()] != u'{' || name.back() != u'}') {
+        return false;
+    }
+    const std::u16string_view digits =
+        name.substr(collection.size() + 1, name.size() - collection.size() - 2);
+    if (digits.size() > 8 || (digits.size() > 1 && digits[0] == u'0')) {
+        return false;
+    }
+    key = 0;
+    for (char16_t digit : digits) {
+        std::uint32_t value = 0;
+        if (digit >= u'0' && digit <= u'9') {
+            value = static_cast<std::uint32_t>(digit - u'0');
+        } else if (digit >= u'a' && digit <= u'f') {
+            value = static_cast<std::uint32_t>(digit - u'a' + 10);
+        } else {
+            return false;
+        }
+        key = key << 4 | value;
+    }
+    return true;
+}
+
+}  // namespace
+
+void ObjectNode::FindElementStorages(Collection& collection) const {
+    // One pass over this object's children reads every element's key from its storage's name;
+    // searching the children by name once per element would cost far more in a big collection.
+    const CompoundFile& container = file_->Container();
+    std::vector<std::pair<std::uint32_t, CompoundFile::EntryId>> byKey;
+    for (CompoundFile::EntryId child : container.Children(entry_)) {
+        std::uint32_t key = 0;
+        if (container.IsStorage(child) &&
+            ParseElementName(container.Name16(child), collection.name, key)) {
+            byKey.emplace_back(key, child);
+        }
+    }
+    std::sort(byKey.begin(), byKey.end());
+    collection.storages.resize(collection.count, CompoundFile::kNoEntry);
+    for (std::uint32_t i = 0; i < collection.count; ++i) {
+        const std::uint32_t key = LocalKeyAt(collection, i);
+        auto found = std::lower_bound(byKey.begin(), byKey.end(), std::make_pair(key, 0u));
+        if (found != byKey.end() && found->first == key) {
+            collection.storages[i] = found->second;
+        }
+    }
 }
 
 }  // namespace tessel::aaf

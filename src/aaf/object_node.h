@@ -28,27 +28,28 @@ enum StoredForm : std::uint16_t {
 };
 
 /// One AAF object: the storage that holds it and its `properties` stream, decoded on demand.
-/// Nodes are made when an interface is asked for and shared by the views of that object; each
-/// keeps its file alive. Definitions the file lacks but the SDK has built in (data definitions,
-/// types) are "synthetic" nodes with only an AUID and a name.
+/// The file keeps each object it has read (AafFile::LoadObject), and a NodePtr to it shares
+/// ownership of the file. Definitions the file lacks but the SDK has built in (data definitions,
+/// types) are "synthetic" nodes with only an AUID and a name; they keep their file alive
+/// themselves.
 class ObjectNode {
   public:
     /// Reads the object stored in `entry`: its class (AAFRESULT_UNKNOWN_CLASS when neither the
     /// baseline model nor the file's MetaDictionary knows it) and its property table
-    /// (AAFRESULT_CORRUPT_OBJECT when malformed).
-    static Status Load(std::shared_ptr<const AafFile> file, CompoundFile::EntryId entry,
-                       NodePtr& out);
+    /// (AAFRESULT_CORRUPT_OBJECT when malformed). Use AafFile::LoadObject, which keeps it.
+    static Status Read(const AafFile& file, CompoundFile::EntryId entry,
+                       std::unique_ptr<ObjectNode>& out);
     /// The root storage: not an AAF object (no AAF class), but stored like one.
     static Status LoadRoot(std::shared_ptr<const AafFile> file, NodePtr& out);
     static NodePtr MakeSynthetic(std::shared_ptr<const AafFile> file, ClassId cls,
                                  const aafUID_t& id, std::string name);
 
-    ObjectNode(std::shared_ptr<const AafFile> file, CompoundFile::EntryId entry);
+    ObjectNode(const AafFile& file, CompoundFile::EntryId entry);
     ObjectNode(const ObjectNode&) = delete;
     ObjectNode& operator=(const ObjectNode&) = delete;
 
     const AafFile& File() const { return *file_; }
-    const std::shared_ptr<const AafFile>& FilePtr() const { return file_; }
+    std::shared_ptr<const AafFile> FilePtr() const;
     CompoundFile::EntryId Entry() const { return entry_; }
     bool IsSynthetic() const { return entry_ == CompoundFile::kNoEntry; }
     /// The effective (baseline) class.
@@ -104,14 +105,18 @@ class ObjectNode {
         std::vector<std::uint8_t> owned;
         std::uint32_t count = 0;
         std::uint32_t keySize = 0;  // sets only
+        // The element storages in index order (kNoEntry where one is missing); found on first use.
+        std::vector<CompoundFile::EntryId> storages;
     };
 
     Status Parse();
     AAFRESULT ReadFixed(pid::Pid pid, std::size_t size, std::span<const std::uint8_t>& value) const;
-    AAFRESULT GetCollection(pid::Pid pid, const Collection*& out) const;
+    AAFRESULT GetCollection(pid::Pid pid, Collection*& out) const;
     std::uint32_t LocalKeyAt(const Collection& collection, std::uint32_t index) const;
+    void FindElementStorages(Collection& collection) const;
 
-    std::shared_ptr<const AafFile> file_;
+    const AafFile* file_;
+    std::shared_ptr<const AafFile> keepAlive_;  // only for nodes the file does not keep
     CompoundFile::EntryId entry_;
     ClassId class_ = ClassId::kNone;
     aafUID_t storedClass_{};

@@ -22,17 +22,17 @@ void AppendUtf8(std::string& out, char32_t c) {
     }
 }
 
-}  // namespace
-
-std::string Utf16ToUtf8(std::u16string_view text) {
+// UTF-8 of the `count` code units that `unitAt(i)` gives.
+template <class UnitAt>
+std::string ToUtf8(std::size_t count, UnitAt unitAt) {
     std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t unit = text[i];
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
+    out.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const char16_t unit = unitAt(i);
+        const char16_t next = i + 1 < count ? unitAt(i + 1) : u'\0';
+        if (unit >= 0xD800 && unit <= 0xDBFF && next >= 0xDC00 && next <= 0xDFFF) {
             const char32_t high = unit - 0xD800u;
-            const char32_t low = text[i + 1] - 0xDC00u;
+            const char32_t low = next - 0xDC00u;
             AppendUtf8(out, 0x10000 + ((high << 10) | low));
             ++i;
         } else if (unit >= 0xD800 && unit <= 0xDFFF) {
@@ -42,6 +42,25 @@ std::string Utf16ToUtf8(std::u16string_view text) {
         }
     }
     return out;
+}
+
+char16_t UnitAt(std::span<const std::uint8_t> bytes, std::size_t i, bool bigEndian) {
+    return static_cast<char16_t>(bigEndian ? (bytes[2 * i] << 8) | bytes[2 * i + 1]
+                                           : bytes[2 * i] | (bytes[2 * i + 1] << 8));
+}
+
+}  // namespace
+
+std::string Utf16ToUtf8(std::u16string_view text) {
+    return ToUtf8(text.size(), [text](std::size_t i) { return text[i]; });
+}
+
+std::string DecodeUtf16ToUtf8(std::span<const std::uint8_t> bytes, bool bigEndian) {
+    std::size_t count = 0;
+    while (count < bytes.size() / 2 && UnitAt(bytes, count, bigEndian) != 0) {
+        ++count;
+    }
+    return ToUtf8(count, [&](std::size_t i) { return UnitAt(bytes, i, bigEndian); });
 }
 
 std::u16string DecodeUtf16(std::span<const std::uint8_t> bytes, bool bigEndian) {

@@ -13,5 +13,7 @@ std::string Utf16ToUtf8(std::u16string_view text);
 /// A stored AAF string (UTF-16 code units in the given byte order) up to its first NUL unit.
 /// An odd trailing byte is ignored.
 std::u16string DecodeUtf16(std::span<const std::uint8_t> bytes, bool bigEndian);
+/// The same string as UTF-8, in one pass.
+std::string DecodeUtf16ToUtf8(std::span<const std::uint8_t> bytes, bool bigEndian);
 
 }  // namespace tessel::aaf
