@@ -6,5 +6,7 @@ cd "$(dirname "$0")/.."
 scripts/bootstrap.sh
 cmake --preset release
 cmake --build --preset release
-# Until the converter is built, show what the shipped example holds.
-build/release/tools/aafinfo/tessel-aafinfo examples/edius_example.aaf
+
+mkdir -p build/example
+build/release/src/cli/tessel-convert --verbose examples/edius_example.aaf build/example/edius_example.xml
+echo "Written: build/example/edius_example.xml"
