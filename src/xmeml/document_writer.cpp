@@ -17,14 +17,17 @@ void WriteImportOptions(FCXmlDocument& writer, pugi::xml_node root) {
 }
 
 SaveStatus FCInterchange::WriteDocument(const std::string& outputPath) {
-    const pugi::xml_node root = xml.GetRoot();
-    WriteImportOptions(xml, root);
-    for (const std::unique_ptr<FCSequence>& sequence : sequences) {
-        if (sequence) {
-            sequence->WriteXml(xml, root);
+    // The track writer hands each finished clip item to the file at once, so that a long
+    // timeline is never held in memory as a whole document.
+    return xml.SaveWhileBuilding(outputPath, [this] {
+        const pugi::xml_node root = xml.GetRoot();
+        WriteImportOptions(xml, root);
+        for (const std::unique_ptr<FCSequence>& sequence : sequences) {
+            if (sequence) {
+                sequence->WriteXml(xml, root);
+            }
         }
-    }
-    return xml.Save(outputPath);
+    });
 }
 
 void FCSequence::WriteXml(FCXmlDocument& xml, pugi::xml_node parent) const {
@@ -46,9 +49,13 @@ void FCSequence::WriteXml(FCXmlDocument& xml, pugi::xml_node parent) const {
     xml.AddTextElement(xml.AddElement(group, "channel"), "index", "2");
 
     media = SelectElement(sequence, "./media");
-    for (const std::unique_ptr<FCTrackBase>& track : tracks) {
-        if (track) {
-            track->WriteXml(xml, media);
+    // Video tracks before audio tracks, each kind in its own order: the order in which they
+    // stand in the document, so that every clip item is finished when the next one is written.
+    for (int32_t kind : {kMediaVideo, kMediaAudio}) {
+        for (const std::unique_ptr<FCTrackBase>& track : tracks) {
+            if (track && track->mediaKind == kind) {
+                track->WriteXml(xml, media);
+            }
         }
     }
 }

@@ -11,6 +11,8 @@ void WriteTrack(const FCTrackBase& track, FCXmlDocument& writer, pugi::xml_node 
     for (const std::unique_ptr<FCClipItemBase>& item : track.clipItems) {
         if (item) {
             item->WriteXml(writer, trackElement);
+            // The item (and the transition after it) is complete: it can go to the file.
+            writer.WriteOut(trackElement.last_child());
         }
     }
 }

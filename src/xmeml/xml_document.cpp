@@ -1,5 +1,6 @@
 #include "xmeml/xml_document.h"
 
+#include <algorithm>
 #include <charconv>
 #include <stdexcept>
 #include <string>
@@ -23,6 +24,44 @@ class StringWriter : public pugi::xml_writer {
   private:
     std::string& out_;
 };
+
+// Hands pugixml's many small pieces on in blocks (a save while building prints one clip item at
+// a time, and each print ends with a write of its own).
+class BlockWriter : public pugi::xml_writer {
+  public:
+    explicit BlockWriter(pugi::xml_writer& out) : out_(out) { block_.reserve(kBlockSize); }
+    void write(const void* data, size_t size) override {
+        block_.append(static_cast<const char*>(data), size);
+        if (block_.size() >= kBlockSize) {
+            Flush();
+        }
+    }
+    void Flush() {
+        out_.write(block_.data(), block_.size());
+        block_.clear();
+    }
+
+  private:
+    static constexpr size_t kBlockSize = 1 << 16;
+    pugi::xml_writer& out_;
+    std::string block_;
+};
+
+// pugixml prints whole nodes only. The start tag of an element that is written before it is
+// complete is taken from the print of an empty copy of it (attributes escaped by pugixml):
+// everything before the copy's end tag.
+void WriteStartTag(pugi::xml_node element, pugi::xml_writer& out) {
+    pugi::xml_document scratch;
+    pugi::xml_node copy = scratch.append_child(element.name());
+    for (pugi::xml_attribute attribute : element.attributes()) {
+        copy.append_copy(attribute);
+    }
+    copy.append_child(pugi::node_pcdata);  // so that the copy prints as a start and an end tag
+    std::string text;
+    StringWriter writer(text);
+    copy.print(writer, "", kRootFormat, pugi::encoding_utf8);
+    out.write(text.data(), text.size() - std::string_view(element.name()).size() - 3);
+}
 
 void WriteDocument(const pugi::xml_document& document, pugi::xml_writer& writer) {
     for (pugi::xml_node child = document.first_child(); child; child = child.next_sibling()) {
@@ -101,6 +140,109 @@ std::string FCXmlDocument::ToString() const {
 SaveStatus FCXmlDocument::Save(const std::string& path) const {
     return WriteFileAtomically(
         path, [this](pugi::xml_writer& writer) { WriteDocument(document, writer); });
+}
+
+SaveStatus FCXmlDocument::SaveWhileBuilding(const std::string& path,
+                                            const std::function<void()>& build) {
+    if (!root || output_ != nullptr) {
+        build();
+        return Save(path);
+    }
+    return WriteFileAtomically(path, [&](pugi::xml_writer& file) {
+        BlockWriter out(file);
+        // Cleared on every way out, an exception from `build` included.
+        struct Stop {
+            FCXmlDocument& xml;
+            ~Stop() {
+                xml.output_ = nullptr;
+                xml.open_.clear();
+            }
+        } stop{*this};
+        output_ = &out;
+        // The skeleton stays in the document; what the root holds is written as it is finished.
+        pugi::xml_node child = document.first_child();
+        for (; child != root; child = child.next_sibling()) {
+            child.print(out, "", kRootFormat, pugi::encoding_utf8);
+            out.write("\n", 1);
+        }
+        build();
+        if (open_.empty()) {
+            root.print(out, "", kRootFormat, pugi::encoding_utf8);
+            while (pugi::xml_node inside = root.first_child()) {
+                root.remove_child(inside);
+            }
+        }
+        while (!open_.empty()) {
+            CloseInnermost();
+        }
+        out.write("\n", 1);
+        for (child = root.next_sibling(); child; child = child.next_sibling()) {
+            child.print(out, "", kRootFormat, pugi::encoding_utf8);
+            out.write("\n", 1);
+        }
+        out.Flush();
+    });
+}
+
+void FCXmlDocument::WriteOut(pugi::xml_node node) {
+    if (output_ == nullptr || !node || node == root) {
+        return;
+    }
+    // The elements from the root down to `node`'s parent.
+    std::vector<pugi::xml_node> path;
+    pugi::xml_node up = node.parent();
+    for (; up && up != root; up = up.parent()) {
+        path.push_back(up);
+    }
+    if (up != root) {
+        return;  // not inside the root
+    }
+    path.push_back(root);
+    std::reverse(path.begin(), path.end());
+    // Open elements off that path lie before `node`: they are finished.
+    size_t common = 0;
+    while (common < path.size() && common < open_.size() && open_[common] == path[common]) {
+        ++common;
+    }
+    while (open_.size() > common) {
+        CloseInnermost();
+    }
+    for (size_t i = common; i < path.size(); ++i) {
+        if (i > 0) {
+            WriteChildrenBefore(path[i - 1], path[i]);
+        }
+        WriteStartTag(path[i], *output_);
+        open_.push_back(path[i]);
+    }
+    WriteChildrenBefore(path.back(), node);
+    WriteNode(node);
+}
+
+// Writes the children of `parent` before `child` (they are finished) and removes them.
+void FCXmlDocument::WriteChildrenBefore(pugi::xml_node parent, pugi::xml_node child) {
+    while (parent.first_child() != child) {
+        WriteNode(parent.first_child());
+    }
+}
+
+// Writes a finished node and removes it from the tree.
+void FCXmlDocument::WriteNode(pugi::xml_node node) {
+    node.print(*output_, "", kRootFormat, pugi::encoding_utf8);
+    node.parent().remove_child(node);
+}
+
+// Writes the rest of the innermost open element and removes it (the root stays, empty).
+void FCXmlDocument::CloseInnermost() {
+    const pugi::xml_node element = open_.back();
+    while (pugi::xml_node child = element.first_child()) {
+        WriteNode(child);
+    }
+    const std::string endTag = std::string("</") + element.name() + '>';
+    output_->write(endTag.data(), endTag.size());
+    open_.pop_back();
+    if (element != root) {
+        element.parent().remove_child(element);
+    }
 }
 
 pugi::xml_node FCXmlDocument::AddElement(pugi::xml_node parent, const char* name) {

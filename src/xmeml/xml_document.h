@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <pugixml.hpp>
 
@@ -31,6 +33,16 @@ class FCXmlDocument {
     /// Writes the document as `Save` does, to a string (for tests and previews).
     std::string ToString() const;
 
+    /// Saves as `Save` does while `build` fills the document: what `build` hands to `WriteOut`
+    /// goes to the file at once and leaves the tree, so that a long timeline is never held in
+    /// memory whole. The file holds the same bytes as a `Save` after `build` would write.
+    /// Afterwards only the skeleton (declaration and empty root) is left.
+    SaveStatus SaveWhileBuilding(const std::string& path, const std::function<void()>& build);
+    /// Declares `node` finished, and with it everything before it in document order: nothing
+    /// more is added to them or inside them (elements that enclose `node` may still grow). While
+    /// `SaveWhileBuilding` runs, they are written out and removed; otherwise nothing happens.
+    void WriteOut(pugi::xml_node node);
+
     pugi::xml_node AddElement(pugi::xml_node parent, const char* name);
     /// Appends a leaf element; an empty text gives an element without content.
     pugi::xml_node AddTextElement(pugi::xml_node parent, const char* name, std::string_view text);
@@ -45,6 +57,16 @@ class FCXmlDocument {
     void WriteRate(pugi::xml_node parent, int32_t numerator, int32_t denominator);
     /// Appends "frame", "displayformat" and "rate" ("ntsc", "timebase") of a start timecode.
     void WriteTimecode(pugi::xml_node parent, int32_t timebase, int32_t ntscFlag, int64_t frame);
+
+  private:
+    void WriteChildrenBefore(pugi::xml_node parent, pugi::xml_node child);
+    void WriteNode(pugi::xml_node node);
+    void CloseInnermost();
+
+    // While SaveWhileBuilding runs: where the text goes, and the elements whose start tags are
+    // written but not yet their end tags, outermost (the root) first.
+    pugi::xml_writer* output_ = nullptr;
+    std::vector<pugi::xml_node> open_;
 };
 
 bool SetAttribute(pugi::xml_node element, const char* name, std::string_view value);
