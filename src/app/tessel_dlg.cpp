@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QThread>
 
+#include <system_error>
 #include <utility>
 
 #include "app/artwork.h"
@@ -137,6 +138,7 @@ void CTesselDlg::OnInitDialog() {
     setAutoFillBackground(true);
 
     SetLogTarget(this);
+    // The window manager shows this icon for the minimised window too.
     setWindowIcon(m_icon);
 
     const int base = StringTableBase(QLocale().uiLanguages());
@@ -189,13 +191,20 @@ void CTesselDlg::OnSave() {
     // Logged before the worker starts, so it is the first line.
     LogLine("Start of Convertion...", kLogMilestone);
 
-    m_worker = std::thread([this, request = std::move(request), runner = m_runner] {
-        runner(request, this);
-        // The completion is posted once the conversion has returned, so the dialog can join
-        // this thread at once and never waits on a worker that might still log.
-        QMetaObject::invokeMethod(
-            this, [this] { OnConversionDone(); }, Qt::QueuedConnection);
-    });
+    try {
+        m_worker = std::thread([this, request = std::move(request), runner = m_runner] {
+            runner(request, this);
+            // The completion is posted once the conversion has returned, so the dialog can
+            // join this thread at once and never waits on a worker that might still log.
+            QMetaObject::invokeMethod(
+                this, [this] { OnConversionDone(); }, Qt::QueuedConnection);
+        });
+    } catch (const std::system_error& error) {
+        // No worker, no conversion: say so and offer the buttons again.
+        LogLine(std::string("Cannot start the conversion: ") + error.what(), kLogError);
+        m_browseButton->setEnabled(true);
+        OnInputChanged();
+    }
 }
 
 void CTesselDlg::PostConversionDone(ConversionStatus status) {
