@@ -5,6 +5,10 @@ For each size the edit is written once with `tessel-mkaaf --random` (kept for la
 converted once to warm the page cache and `--runs` times more, measured. The "read" time is one
 pass over the input file's bytes in 1 MiB reads with the file in the page cache: the physical
 floor any converter has to beat.
+
+Columns: wall time (median), processor time of the converter (user + system, median; steadier
+than wall time on a busy machine), peak resident memory (largest of the runs), wall time per
+clip, the read time and the wall time as a multiple of it.
 """
 
 import argparse
@@ -63,10 +67,11 @@ def main():
     parser.add_argument("--sizes", default="1000,10000,100000", help="clip counts, comma-separated")
     parser.add_argument("--runs", type=int, default=5, help="measured conversions per size")
     parser.add_argument("--seed", type=int, default=1)
+    parser.add_argument("--convert", help="the converter to time (default: the build's)")
     args = parser.parse_args()
 
     mkaaf = os.path.join(args.build, "tools", "mkaaf", "tessel-mkaaf")
-    convert = os.path.join(args.build, "src", "cli", "tessel-convert")
+    convert = args.convert or os.path.join(args.build, "src", "cli", "tessel-convert")
     for program in (mkaaf, convert):
         if not os.access(program, os.X_OK):
             sys.exit(f"{program} is missing: build the Release configuration first")
@@ -100,8 +105,8 @@ def main():
 
     print(f"{os.cpu_count()} cores, load average {load_before[0]:.1f} before, "
           f"{load_after[0]:.1f} after; median of {args.runs} runs")
-    print(f"{'clips':>8} {'file MiB':>9} {'xml MiB':>8} {'median s':>9} {'cpu s':>7} {'peak MiB':>9} "
-          f"{'us/clip':>8} {'read ms':>8} {'x read':>7}")
+    print(f"{'clips':>8} {'file MiB':>9} {'xml MiB':>8} {'median s':>9} {'cpu s':>7} "
+          f"{'peak MiB':>9} {'us/clip':>8} {'read ms':>8} {'x read':>7}")
     for row in rows:
         print(f"{row['clips']:>8} {row['bytes'] / 2**20:>9.1f} {row['output'] / 2**20:>8.1f} "
               f"{row['wall']:>9.3f} {row['cpu']:>7.3f} {row['peak'] / 1024:>9.1f} "

@@ -39,6 +39,16 @@ std::size_t AafFile::ClidHash::operator()(const std::array<std::uint8_t, 16>& ke
     return static_cast<std::size_t>(a * 0x9E3779B97F4A7C15ull ^ b);
 }
 
+std::size_t AafFile::MobKeyHash::operator()(const std::array<std::uint8_t, 32>& key) const {
+    std::uint64_t hash = 0;
+    for (std::size_t i = 0; i < key.size(); i += 8) {
+        std::uint64_t part = 0;
+        std::memcpy(&part, key.data() + i, 8);
+        hash = (hash ^ part) * 0x9E3779B97F4A7C15ull;
+    }
+    return static_cast<std::size_t>(hash ^ (hash >> 32));
+}
+
 AafFile::AafFile(std::shared_ptr<const FileData> data, std::unique_ptr<CompoundFile> container)
     : data_(std::move(data)), container_(std::move(container)) {}
 
@@ -292,6 +302,10 @@ Status AafFile::Mobs(const std::vector<MobEntry>*& out) const {
                 std::unique(mobs_.begin(), mobs_.end(),
                             [](const MobEntry& a, const MobEntry& b) { return a.key == b.key; }),
                 mobs_.end());
+            mobIndex_.reserve(mobs_.size());
+            for (std::size_t i = 0; i < mobs_.size(); ++i) {
+                mobIndex_.emplace(mobs_[i].key, i);
+            }
             return {};
         }();
     }
@@ -330,13 +344,11 @@ AAFRESULT AafFile::LookupMob(const aafMobID_t& id, NodePtr& out) const {
     if (!status.ok()) {
         return status.code();
     }
-    const auto key = MobIDKey(id);
-    auto found = std::lower_bound(mobs->begin(), mobs->end(), key,
-                                  [](const MobEntry& a, const auto& k) { return a.key < k; });
-    if (found == mobs->end() || found->key != key) {
+    auto found = mobIndex_.find(MobIDKey(id));
+    if (found == mobIndex_.end()) {
         return AAFRESULT_MOB_NOT_FOUND;
     }
-    return LoadMob(*found, out);
+    return LoadMob((*mobs)[found->second], out);
 }
 
 AAFRESULT AafFile::GetDefinitions(bool meta, pid::Pid setPid, const Definitions*& out) const {

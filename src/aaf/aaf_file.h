@@ -83,6 +83,9 @@ class AafFile : public std::enable_shared_from_this<AafFile> {
     struct ClidHash {
         std::size_t operator()(const std::array<std::uint8_t, 16>& key) const;
     };
+    struct MobKeyHash {
+        std::size_t operator()(const std::array<std::uint8_t, 32>& key) const;
+    };
 
     AafFile(std::shared_ptr<const FileData> data, std::unique_ptr<CompoundFile> container);
     Status Initialise();
@@ -107,6 +110,8 @@ class AafFile : public std::enable_shared_from_this<AafFile> {
     mutable Status mobsStatus_;
     mutable CollectionRef mobSet_;
     mutable std::vector<MobEntry> mobs_;
+    // Position in `mobs_` by MobID: clip items look mobs up by id again and again.
+    mutable std::unordered_map<std::array<std::uint8_t, 32>, std::size_t, MobKeyHash> mobIndex_;
 
     mutable std::map<std::pair<bool, pid::Pid>, Definitions> definitions_;
 

@@ -138,8 +138,7 @@ NodePtr ObjectNode::MakeSynthetic(std::shared_ptr<const AafFile> file, ClassId c
     auto node = std::make_shared<ObjectNode>(*file, CompoundFile::kNoEntry);
     node->keepAlive_ = std::move(file);
     node->class_ = cls;
-    node->syntheticId_ = id;
-    node->syntheticName_ = std::move(name);
+    node->synthetic_ = std::make_unique<const Synthetic>(Synthetic{id, std::move(name)});
     return node;
 }
 
@@ -314,6 +313,11 @@ AAFRESULT ObjectNode::ReadBytes(pid::Pid pid, std::span<const std::uint8_t>& val
 }
 
 AAFRESULT ObjectNode::ReadStrongRef(pid::Pid pid, NodePtr& out) const {
+    for (const auto& [known, child] : strongReferences_) {
+        if (known == pid) {
+            return file_->LoadObject(child, out).code();
+        }
+    }
     std::span<const std::uint8_t> value;
     std::uint16_t form = 0;
     if (!Find(pid, value, form)) {
@@ -337,6 +341,7 @@ AAFRESULT ObjectNode::ReadStrongRef(pid::Pid pid, NodePtr& out) const {
     if (child == CompoundFile::kNoEntry) {
         return AAFRESULT_CORRUPT_OBJECT;
     }
+    strongReferences_.emplace_back(pid, child);
     return file_->LoadObject(child, out).code();
 }
 

@@ -56,8 +56,9 @@ class ObjectNode {
     ClassId Class() const { return class_; }
     /// The class the object was stored as (may be an extension class).
     const aafUID_t& StoredClass() const { return storedClass_; }
-    const aafUID_t& SyntheticId() const { return syntheticId_; }
-    const std::string& SyntheticName() const { return syntheticName_; }
+    /// The AUID and name of a synthetic node (only for those).
+    const aafUID_t& SyntheticId() const { return synthetic_->id; }
+    const std::string& SyntheticName() const { return synthetic_->name; }
     ByteOrder Order() const { return order_; }
 
     bool Has(pid::Pid pid) const;
@@ -125,8 +126,14 @@ class ObjectNode {
     std::span<const std::uint8_t> properties_;
     std::vector<std::uint8_t> owned_;
     mutable std::vector<Collection> collections_;
-    aafUID_t syntheticId_{};
-    std::string syntheticName_;
+    // Where strong references of this object lead, once looked up.
+    mutable std::vector<std::pair<pid::Pid, CompoundFile::EntryId>> strongReferences_;
+    // Kept apart: few nodes are synthetic, and every other node would carry these for nothing.
+    struct Synthetic {
+        aafUID_t id;
+        std::string name;
+    };
+    std::unique_ptr<const Synthetic> synthetic_;
 };
 
 /// An AUID from 16 bytes stored in byte order `order`.

@@ -29,6 +29,10 @@ std::string ToUtf8(std::size_t count, UnitAt unitAt) {
     out.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
         const char16_t unit = unitAt(i);
+        if (unit < 0x80) {
+            out += static_cast<char>(unit);  // names and paths are mostly ASCII
+            continue;
+        }
         const char16_t next = i + 1 < count ? unitAt(i + 1) : u'\0';
         if (unit >= 0xD800 && unit <= 0xDBFF && next >= 0xDC00 && next <= 0xDFFF) {
             const char32_t high = unit - 0xD800u;
