@@ -199,6 +199,15 @@ Status CompoundFile::ReadFat() {
             target[j] = LoadLE32(data + 4 * j);
         }
     }
+    // The FAT's last sector describes sectors past the end of the file; they must be free. One
+    // that is in use means the file was cut short (checked here so that a truncated file is
+    // refused when it opens, not when the lost stream is first read).
+    for (std::size_t i = sectorCount_; i < fat_.size(); ++i) {
+        if (fat_[i] != kFreeSector) {
+            return Corrupt("the file is truncated: it has " + Num(sectorCount_) +
+                           " sectors, but the FAT uses sector " + Num(i));
+        }
+    }
     return {};
 }
 
@@ -462,6 +471,13 @@ Status CompoundFile::ReadStream(EntryId id, std::vector<std::uint8_t>& scratch,
                (inMini & (sectorSize_ - 1));
     };
     // First pass: check the chain and see whether its pieces lie side by side in the file.
+    // A chain that comes back to a sector it has used is damaged: mark the units seen (a small
+    // stream has at most 64 of them; a list is cheaper than a bit per sector of the file).
+    std::vector<bool> seenSectors;
+    std::uint32_t seenMini[kMiniStreamCutoff / kMiniSectorSize];
+    if (!mini) {
+        seenSectors.assign(sectorCount_, false);
+    }
     bool contiguous = true;
     std::uint64_t firstOffset = 0;
     std::uint32_t current = entry.start;
@@ -470,6 +486,16 @@ Status CompoundFile::ReadStream(EntryId id, std::vector<std::uint8_t>& scratch,
             return Corrupt("the chain of stream \"" + Name(id) + "\" reaches " +
                            (mini ? "mini sector " : "sector ") + Hex(current) + ", outside the " +
                            Num(limit) + " present");
+        }
+        const bool repeated = mini ? std::find(seenMini, seenMini + i, current) != seenMini + i
+                                   : seenSectors[current];
+        if (repeated) {
+            return Corrupt("the chain of stream \"" + Name(id) + "\" loops");
+        }
+        if (mini) {
+            seenMini[i] = current;
+        } else {
+            seenSectors[current] = true;
         }
         const std::uint64_t offset = offsetOf(current);
         if (i == 0) {
