@@ -96,7 +96,8 @@ class IEnumAAFMobs {
     explicit IEnumAAFMobs(std::unique_ptr<Impl> impl);
     ~IEnumAAFMobs();
 
-    /// The next mob; AAFRESULT_NO_MORE_OBJECTS after the last.
+    /// The next mob; AAFRESULT_NO_MORE_OBJECTS after the last. Mobs that cannot be read are
+    /// passed over.
     AAFRESULT NextOne(std::shared_ptr<IAAFMob>& mob);
     AAFRESULT Reset();
 

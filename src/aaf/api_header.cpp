@@ -108,17 +108,18 @@ AAFRESULT IEnumAAFMobs::NextOne(std::shared_ptr<IAAFMob>& mob) {
         const AafFile::MobEntry& entry = (*impl_->mobs)[impl_->position++];
         NodePtr node;
         bool matches = false;
+        // A mob that cannot be read (damaged, or of a class nobody defines) is passed over:
+        // callers enumerate until the first failure, and one bad mob must not hide the rest.
         AAFRESULT result = Matches(*impl_->file, impl_->criteria, entry, node, matches);
-        if (AAFRESULT_FAILED(result)) {
-            return result;  // a damaged mob; the enumeration can go on past it
-        }
-        if (!matches) {
+        if (AAFRESULT_FAILED(result) || !matches) {
             continue;
         }
         if (!node) {
             result = impl_->file->LoadMob(entry, node);
         }
-        return tessel::aaf::ToView(result, std::move(node), mob);
+        if (AAFRESULT_SUCCEEDED(tessel::aaf::ToView(result, std::move(node), mob))) {
+            return AAFRESULT_SUCCESS;
+        }
     }
     return AAFRESULT_NO_MORE_OBJECTS;
 }

@@ -413,10 +413,21 @@ TEST(FormatExamples, UnknownClassIsRefused) {
     TestAaf aaf;
     const aafMobID_t id = TestMobID(3);
     aaf.AddMob(0, id, unknown, PropertiesStream({{0x4401, 0x82, MobIDBytes(id)}}));
+    const aafMobID_t good = TestMobID(4);
+    aaf.AddMob(1, good, ClassAuid(ClassId::kCompositionMob),
+               PropertiesStream({{0x4401, 0x82, MobIDBytes(good)}}));
     auto file = aaf.Open();
     std::shared_ptr<IAAFMob> mob;
     EXPECT_EQ(HeaderOf(file)->LookupMob(id, mob), AAFRESULT_UNKNOWN_CLASS);
     EXPECT_FALSE(mob);
+    // The enumeration passes over it and still yields the mob after it.
+    std::shared_ptr<IEnumAAFMobs> mobs;
+    ASSERT_EQ(HeaderOf(file)->GetMobs(nullptr, mobs), AAFRESULT_SUCCESS);
+    ASSERT_EQ(mobs->NextOne(mob), AAFRESULT_SUCCESS);
+    aafMobID_t found{};
+    mob->GetMobID(found);
+    EXPECT_TRUE(found == good);
+    EXPECT_EQ(mobs->NextOne(mob), AAFRESULT_NO_MORE_OBJECTS);
 }
 
 // Mobs come out in ascending MobID byte order, whatever the index order; kinds filter them.
