@@ -331,7 +331,7 @@ TEST(SdkBehaviourOnSamples, DescriptorsOfFilesCAndD) {
             rest = slash == std::string::npos ? "" : rest.substr(slash + 1);
         }
         NodePtr node;
-        EXPECT_TRUE(ObjectNode::Load(file, entry, node).ok());
+        EXPECT_TRUE(file->LoadObject(entry, node).ok());
         return std::make_shared<IAAFEssenceDescriptor>(node);
     };
     auto wave = descriptor(shared / "aaf/samples/C_protools_sector_size_512.aaf",
