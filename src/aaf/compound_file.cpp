@@ -1,6 +1,7 @@
 #include "aaf/compound_file.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <string>
 
@@ -18,6 +19,10 @@ constexpr std::uint32_t kHeaderDifatEntries = 109;
 constexpr std::uint32_t kMiniSectorSize = 64;
 constexpr std::uint64_t kMiniStreamCutoff = 4096;
 constexpr std::uint32_t kDirectoryEntrySize = 128;
+// Offsets of the sibling and child links in a directory entry.
+constexpr std::size_t kLeftLink = 0x44;
+constexpr std::size_t kRightLink = 0x48;
+constexpr std::size_t kChildLink = 0x4C;
 // Small child lists are searched linearly; bigger ones are binary-searched in name order.
 constexpr std::uint32_t kLinearSearchLimit = 16;
 
@@ -142,6 +147,28 @@ Status CompoundFile::ReadHeader() {
     return {};
 }
 
+std::uint32_t CompoundFile::Link(EntryId id, std::size_t offset) const {
+    return LoadLE32(entries_[id].raw + offset);
+}
+
+std::uint32_t CompoundFile::StartSector(EntryId id) const {
+    return LoadLE32(entries_[id].raw + 0x74);
+}
+
+std::uint64_t CompoundFile::StreamSize(EntryId id) const {
+    const std::uint8_t* raw = entries_[id].raw;
+    // Version-3 writers may leave garbage in the high half of the size.
+    return sectorSize_ == 512 ? LoadLE32(raw + 0x78) : LoadLE64(raw + 0x78);
+}
+
+std::array<std::uint8_t, 16> CompoundFile::ClassIdBytes(EntryId id) const {
+    std::array<std::uint8_t, 16> clsid{};
+    if (entries_[id].raw != nullptr) {
+        std::memcpy(clsid.data(), entries_[id].raw + 0x50, clsid.size());
+    }
+    return clsid;
+}
+
 const std::uint8_t* CompoundFile::SectorData(std::uint32_t sector) const {
     return bytes_.data() + ((static_cast<std::uint64_t>(sector) + 1) << sectorShift_);
 }
@@ -240,14 +267,18 @@ Status CompoundFile::ReadDirectory() {
         return Corrupt("the directory is empty");
     }
     const std::uint32_t perSector = sectorSize_ / kDirectoryEntrySize;
-    entries_.resize(chain.size() * perSector);
-    names_.reserve(entries_.size() * 12);
+    // Each entry is written once (no zero-fill first), and the name pool has room for the
+    // longest names without being initialised: pages never written cost address space only.
+    const std::size_t count = chain.size() * perSector;
+    entries_.reserve(count);
+    names_.reset(new char16_t[count * 31]);
+    std::size_t namesUsed = 0;
     for (std::size_t s = 0; s < chain.size(); ++s) {
         const std::uint8_t* sector = SectorData(chain[s]);
         for (std::uint32_t k = 0; k < perSector; ++k) {
             const std::size_t id = s * perSector + k;
             const std::uint8_t* raw = sector + k * kDirectoryEntrySize;
-            Entry& entry = entries_[id];
+            Entry& entry = entries_.emplace_back();
             const std::uint8_t type = raw[0x42];
             if (type == 0) {
                 continue;  // unused: its other fields may hold anything, even zero links
@@ -262,17 +293,17 @@ Status CompoundFile::ReadDirectory() {
             }
             entry.type = static_cast<EntryType>(type);
             entry.nameLength = static_cast<std::uint8_t>(nameBytes / 2 - 1);
-            entry.nameOffset = static_cast<std::uint32_t>(names_.size());
-            for (std::uint32_t c = 0; c < entry.nameLength; ++c) {
-                names_.push_back(static_cast<char16_t>(LoadLE16(raw + 2 * c)));
+            entry.nameOffset = static_cast<std::uint32_t>(namesUsed);
+            namesUsed += entry.nameLength;
+            char16_t* name = names_.get() + entry.nameOffset;
+            if constexpr (std::endian::native == std::endian::little) {
+                std::memcpy(name, raw, 2 * std::size_t{entry.nameLength});
+            } else {
+                for (std::uint32_t c = 0; c < entry.nameLength; ++c) {
+                    name[c] = static_cast<char16_t>(LoadLE16(raw + 2 * c));
+                }
             }
-            entry.left = LoadLE32(raw + 0x44);
-            entry.right = LoadLE32(raw + 0x48);
-            entry.child = LoadLE32(raw + 0x4C);
-            std::memcpy(entry.clsid.data(), raw + 0x50, 16);
-            entry.start = LoadLE32(raw + 0x74);
-            // Version-3 writers may leave garbage in the high half of the size.
-            entry.size = sectorSize_ == 512 ? LoadLE32(raw + 0x78) : LoadLE64(raw + 0x78);
+            entry.raw = raw;
         }
     }
     if (entries_[0].type != EntryType::kRoot) {
@@ -282,15 +313,14 @@ Status CompoundFile::ReadDirectory() {
 }
 
 Status CompoundFile::ReadMiniStream() {
-    const Entry& root = entries_[0];
-    miniStreamSize_ = root.size;
+    miniStreamSize_ = StreamSize(kRoot);
     if (miniStreamSize_ > 0) {
         if (miniStreamSize_ > static_cast<std::uint64_t>(sectorCount_) * sectorSize_) {
             return Corrupt("the mini stream is larger (" + Num(miniStreamSize_) +
                            " bytes) than the file");
         }
         Status status =
-            ReadChain(fat_, root.start, sectorCount_, "mini stream", miniStreamSectors_);
+            ReadChain(fat_, StartSector(kRoot), sectorCount_, "mini stream", miniStreamSectors_);
         if (!status.ok()) {
             return status;
         }
@@ -330,7 +360,7 @@ Status CompoundFile::CollectChildren() {
         Entry& parent = entries_[storage];
         parent.childBegin = static_cast<std::uint32_t>(children_.size());
         // In-order walk with an explicit stack: sibling trees can be long chains.
-        EntryId current = parent.child;
+        EntryId current = Link(storage, kChildLink);
         stack.clear();
         while (current != kNoEntry || !stack.empty()) {
             while (current != kNoEntry) {
@@ -351,7 +381,7 @@ Status CompoundFile::CollectChildren() {
                 }
                 placed[current] = true;
                 stack.push_back(current);
-                current = entries_[current].left;
+                current = Link(current, kLeftLink);
             }
             current = stack.back();
             stack.pop_back();
@@ -359,7 +389,7 @@ Status CompoundFile::CollectChildren() {
             if (entries_[current].type == EntryType::kStorage) {
                 storages.push_back(current);
             }
-            current = entries_[current].right;
+            current = Link(current, kRightLink);
         }
         parent.childCount = static_cast<std::uint32_t>(children_.size()) - parent.childBegin;
     }
@@ -368,7 +398,7 @@ Status CompoundFile::CollectChildren() {
 
 std::u16string_view CompoundFile::Name16(EntryId id) const {
     const Entry& entry = entries_[id];
-    return {names_.data() + entry.nameOffset, entry.nameLength};
+    return {names_.get() + entry.nameOffset, entry.nameLength};
 }
 
 std::string CompoundFile::Name(EntryId id) const {
@@ -444,8 +474,7 @@ Status CompoundFile::ReadStream(EntryId id, std::vector<std::uint8_t>& scratch,
     if (id >= entries_.size() || !IsStream(id)) {
         return Corrupt("entry " + Num(id) + " is not a stream");
     }
-    const Entry& entry = entries_[id];
-    const std::uint64_t size = entry.size;
+    const std::uint64_t size = StreamSize(id);
     if (size == 0) {
         out = {};
         return {};
@@ -480,7 +509,7 @@ Status CompoundFile::ReadStream(EntryId id, std::vector<std::uint8_t>& scratch,
     }
     bool contiguous = true;
     std::uint64_t firstOffset = 0;
-    std::uint32_t current = entry.start;
+    std::uint32_t current = StartSector(id);
     for (std::uint64_t i = 0; i < units; ++i) {
         if (current >= limit || current >= table.size()) {
             return Corrupt("the chain of stream \"" + Name(id) + "\" reaches " +
@@ -514,7 +543,7 @@ Status CompoundFile::ReadStream(EntryId id, std::vector<std::uint8_t>& scratch,
         return {};
     }
     scratch.resize(static_cast<std::size_t>(size));
-    current = entry.start;
+    current = StartSector(id);
     for (std::uint64_t i = 0; i < units; ++i) {
         const std::uint64_t done = i * unit;
         const std::uint64_t piece = std::min<std::uint64_t>(unit, size - done);

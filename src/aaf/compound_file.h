@@ -44,10 +44,8 @@ class CompoundFile {
     std::u16string_view Name16(EntryId id) const;
     std::string Name(EntryId id) const;
     /// The 16 CLSID bytes of the entry as stored (the AAF class of an object's storage).
-    const std::array<std::uint8_t, 16>& ClassIdBytes(EntryId id) const {
-        return entries_[id].clsid;
-    }
-    std::uint64_t StreamSize(EntryId id) const { return entries_[id].size; }
+    std::array<std::uint8_t, 16> ClassIdBytes(EntryId id) const;
+    std::uint64_t StreamSize(EntryId id) const;
 
     /// The children of a storage (storages and streams), in no particular order.
     std::span<const EntryId> Children(EntryId storage) const;
@@ -71,19 +69,16 @@ class CompoundFile {
         kSortedCopy,  // `sortedChildren_` holds them in name order
     };
 
+    /// What the reader keeps of a directory entry; the rest (links, class id, start, size) is
+    /// read from the entry's own bytes in the file when needed.
     struct Entry {
-        std::uint64_t size = 0;
-        std::uint32_t left = kNoEntry;
-        std::uint32_t right = kNoEntry;
-        std::uint32_t child = kNoEntry;
-        std::uint32_t start = 0;
+        const std::uint8_t* raw = nullptr;  // the 128 bytes of the entry in the file
         std::uint32_t nameOffset = 0;
         std::uint32_t childBegin = 0;
         std::uint32_t childCount = 0;
         std::uint8_t nameLength = 0;  // code units, without the terminator
         EntryType type = EntryType::kUnused;
         ChildOrder childOrder = ChildOrder::kUnchecked;
-        std::array<std::uint8_t, 16> clsid{};
     };
 
     explicit CompoundFile(std::shared_ptr<const FileData> data);
@@ -96,6 +91,8 @@ class CompoundFile {
     Status ReadMiniStream();
     Status CollectChildren();
     const std::uint8_t* SectorData(std::uint32_t sector) const;
+    std::uint32_t Link(EntryId id, std::size_t offset) const;
+    std::uint32_t StartSector(EntryId id) const;
     /// The children of `storage` in name order (see NameBefore), ordered on first use.
     std::span<const EntryId> ChildrenInNameOrder(Entry& storage) const;
 
@@ -114,7 +111,7 @@ class CompoundFile {
     std::vector<std::uint32_t> miniStreamSectors_;  // the mini stream's FAT chain
     std::uint64_t miniStreamSize_ = 0;
     mutable std::vector<Entry> entries_;
-    std::vector<char16_t> names_;
+    std::unique_ptr<char16_t[]> names_;  // every entry's name, back to back
     std::vector<EntryId> children_;
     // Per storage whose sibling tree was out of order, its children in name order.
     mutable std::vector<EntryId> sortedChildren_;
