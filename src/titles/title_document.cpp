@@ -1,5 +1,8 @@
 #include "titles/title_document.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include <pugixml.hpp>
 
 #include "job/log.h"
@@ -14,6 +17,12 @@ namespace {
 constexpr unsigned kTitleParseOptions = pugi::parse_default | pugi::parse_ws_pcdata;
 
 bool LoadTitleDocument(const std::string& path, pugi::xml_document& document) {
+    // Only a regular file can be a title document: a folder or a device given as a title's path
+    // would make the loader ask for an absurd buffer, and a pipe would block it for ever.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        return false;
+    }
     return document.load_file(path.c_str(), kTitleParseOptions, pugi::encoding_auto);
 }
 

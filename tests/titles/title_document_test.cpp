@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -120,9 +121,14 @@ TEST_F(TitleDocumentTest, DocumentsThatGiveNoTextKeepTheDefaultsSilently) {
     FCTitleInfo missing;
     EXPECT_EQ(ReadTitleDocument((folder_ / "missing.etl").string(), missing), "");
     ExpectDefaults(missing);
-    FCTitleInfo folder;
-    ReadTitleDocument(folder_.string(), folder);
-    ExpectDefaults(folder);
+    // Paths that name no regular file: a folder, a device, a pipe (which would block a reader).
+    const std::string pipe = (folder_ / "pipe.etl").string();
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& path : {folder_.string(), std::string("/dev/zero"), pipe}) {
+        FCTitleInfo special;
+        EXPECT_EQ(ReadTitleDocument(path, special), "") << path;
+        ExpectDefaults(special);
+    }
     EXPECT_TRUE(log_.lines.empty());
 }
 
