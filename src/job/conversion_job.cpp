@@ -9,6 +9,7 @@
 
 #include "job/clip_registry.h"
 #include "job/log.h"
+#include "job/source_cache.h"
 #include "model/interchange.h"
 #include "model/track.h"
 #include "titles/title_search.h"
@@ -158,6 +159,7 @@ ConversionStatus RunConversion(const std::string& outputPath, bool renameAviToMo
 
 void CloseAafFile() {
     g_aafHeader.reset();
+    g_sourceCache.Clear();
     ClearClipRegistry(g_videoClipsByPath);
     ClearClipRegistry(g_audioClipsByPath);
     if (g_aafFile) {
@@ -184,6 +186,7 @@ void AddCompositionSequences(FCInterchange& interchange, const IAAFHeader& heade
 }
 
 void SetAafHeader(std::shared_ptr<IAAFHeader> header) {
+    g_sourceCache.Clear();  // what another header's chains gave means nothing for this one
     g_aafHeader = std::move(header);
 }
 

@@ -7,6 +7,7 @@
 
 #include "job/clip_registry.h"
 #include "job/conversion_job.h"
+#include "job/source_cache.h"
 #include "model/generator_kind.h"
 #include "titles/title_document.h"
 #include "titles/title_info.h"
@@ -46,6 +47,53 @@ FCWaveFormat ReadWaveFormat(const IAAFWAVEDescriptor& wave) {
     return format;
 }
 
+// The referenced mob and slot (names, edit rate, master clip), then the master clip's source
+// mob (descriptor, media path, media length). The chain stops quietly wherever a step yields
+// nothing; what it has found so far stands.
+ResolvedSource FollowSourceChain(const IAAFHeader& header, const aafSourceRef_t& sourceRef) {
+    ResolvedSource source;
+    std::shared_ptr<IAAFMob> mob;
+    if (AAFRESULT_FAILED(header.LookupMob(sourceRef.sourceID, mob)) || !mob) {
+        return source;
+    }
+    mob->GetName(source.mobName);
+    std::shared_ptr<IAAFMobSlot> slot;
+    if (AAFRESULT_FAILED(mob->LookupSlot(sourceRef.sourceSlotID, slot)) || !slot) {
+        return source;
+    }
+    std::shared_ptr<IAAFTimelineMobSlot> timeline;
+    if (AAFRESULT_SUCCEEDED(QueryInterface(slot, timeline))) {
+        timeline->GetEditRate(source.editRate);
+    }
+    slot->GetName(source.slotName);
+    std::shared_ptr<IAAFSegment> segment;
+    slot->GetSegment(segment);
+    if (!segment || AAFRESULT_FAILED(QueryInterface(segment, source.masterClip))) {
+        return source;
+    }
+    aafSourceRef_t masterRef{};
+    source.masterClip->GetSourceReference(masterRef);
+    std::shared_ptr<IAAFMob> masterMob;
+    std::shared_ptr<IAAFSourceMob> sourceMob;
+    if (AAFRESULT_FAILED(header.LookupMob(masterRef.sourceID, masterMob)) ||
+        AAFRESULT_FAILED(QueryInterface(masterMob, sourceMob))) {
+        return source;
+    }
+    sourceMob->GetEssenceDescriptor(source.essenceDescriptor);
+    if (!source.essenceDescriptor) {
+        return source;
+    }
+    std::shared_ptr<IAAFLocator> locator;
+    if (AAFRESULT_SUCCEEDED(source.essenceDescriptor->GetLocatorAt(0, locator)) && locator) {
+        locator->GetPath(source.mediaPath);
+    }
+    aafLength_t length = 0;
+    if (AAFRESULT_SUCCEEDED(source.masterClip->GetLength(length))) {
+        source.mediaLength = length;
+    }
+    return source;
+}
+
 }  // namespace
 
 FCClipItemBase::FCClipItemBase(FCTrackBase* track_, std::shared_ptr<IAAFSourceClip> sourceClip_,
@@ -76,47 +124,24 @@ FCClipItemBase::FCClipItemBase(FCTrackBase* track_, std::shared_ptr<IAAFSourceCl
 FCClipItemBase::~FCClipItemBase() = default;
 
 void FCClipItemBase::ResolveSourceChain() {
-    // The chain stops quietly wherever a step yields nothing; the fields keep what they have.
-    std::shared_ptr<IAAFMob> mob;
-    if (!sourceClip || !g_aafHeader ||
-        AAFRESULT_FAILED(g_aafHeader->LookupMob(sourceRef.sourceID, mob)) || !mob) {
+    if (!sourceClip || !g_aafHeader) {
         return;
     }
-    mob->GetName(mobName);
-    std::shared_ptr<IAAFMobSlot> slot;
-    if (AAFRESULT_FAILED(mob->LookupSlot(sourceRef.sourceSlotID, slot)) || !slot) {
-        return;
+    // Clip items of the same source share what its chain leads to; it is followed once.
+    const ResolvedSource* source = g_sourceCache.Find(sourceRef.sourceID, sourceRef.sourceSlotID);
+    if (source == nullptr) {
+        source = &g_sourceCache.Add(sourceRef.sourceID, sourceRef.sourceSlotID,
+                                    FollowSourceChain(*g_aafHeader, sourceRef));
     }
-    std::shared_ptr<IAAFTimelineMobSlot> timeline;
-    if (AAFRESULT_SUCCEEDED(QueryInterface(slot, timeline))) {
-        timeline->GetEditRate(editRate);
+    mobName = source->mobName;
+    editRate = source->editRate;
+    slotName = source->slotName;
+    masterClip = source->masterClip;
+    essenceDescriptor = source->essenceDescriptor;
+    mediaPath = source->mediaPath;
+    if (source->mediaLength) {
+        mediaLength = *source->mediaLength;
     }
-    slot->GetName(slotName);
-    std::shared_ptr<IAAFSegment> segment;
-    slot->GetSegment(segment);
-    if (segment && AAFRESULT_SUCCEEDED(QueryInterface(segment, masterClip))) {
-        ResolveMedia();
-    }
-}
-
-void FCClipItemBase::ResolveMedia() {
-    aafSourceRef_t masterRef{};
-    masterClip->GetSourceReference(masterRef);
-    std::shared_ptr<IAAFMob> mob;
-    std::shared_ptr<IAAFSourceMob> sourceMob;
-    if (AAFRESULT_FAILED(g_aafHeader->LookupMob(masterRef.sourceID, mob)) ||
-        AAFRESULT_FAILED(QueryInterface(mob, sourceMob))) {
-        return;
-    }
-    sourceMob->GetEssenceDescriptor(essenceDescriptor);
-    if (!essenceDescriptor) {
-        return;
-    }
-    std::shared_ptr<IAAFLocator> locator;
-    if (AAFRESULT_SUCCEEDED(essenceDescriptor->GetLocatorAt(0, locator)) && locator) {
-        locator->GetPath(mediaPath);
-    }
-    masterClip->GetLength(mediaLength);
 }
 
 void FCClipItemBase::ResolveLinks() {

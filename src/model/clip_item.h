@@ -82,10 +82,9 @@ class FCClipItemBase {
                    int32_t mediaKind, aafPosition_t recordStart);
 
   private:
-    /// The referenced mob and slot: names, edit rate, master clip.
+    /// The referenced mob and slot (names, edit rate, master clip) and the master clip's source
+    /// mob (descriptor, media path, media length).
     void ResolveSourceChain();
-    /// The master clip's source mob: descriptor, media path, media length.
-    void ResolveMedia();
 };
 
 /// The format part of a RIFF WAVE header (bytes 12 to 35), all zero when not available.

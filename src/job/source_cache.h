@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+
+#include "aaf/AAF.h"
+
+/// What following the source chain of one source reference (mob id and slot id) gave: the values
+/// a clip item takes from it. Where the chain stopped, the rest keeps its initial value.
+struct ResolvedSource {
+    std::string mobName;
+    aafRational_t editRate{0, 1};
+    std::string slotName;
+    std::shared_ptr<IAAFSourceClip> masterClip;
+    std::shared_ptr<IAAFEssenceDescriptor> essenceDescriptor;
+    std::string mediaPath;
+    /// The master clip's length, when the chain reached a master clip that has one.
+    std::optional<aafLength_t> mediaLength;
+};
+
+/// Source chains already followed in the open file, by source reference. A long timeline uses
+/// each media file many times, and each chain is followed once.
+class SourceCache {
+  public:
+    /// The chain of (`mob`, `slot`) if it has been followed, or null.
+    const ResolvedSource* Find(const aafMobID_t& mob, aafSlotID_t slot) const;
+    const ResolvedSource& Add(const aafMobID_t& mob, aafSlotID_t slot, ResolvedSource source);
+    void Clear();
+
+  private:
+    struct Key {
+        aafMobID_t mob;
+        aafSlotID_t slot;
+        bool operator==(const Key&) const = default;
+    };
+    struct KeyHash {
+        size_t operator()(const Key& key) const;
+    };
+
+    std::unordered_map<Key, ResolvedSource, KeyHash> sources_;
+};
+
+/// The chains followed through `g_aafHeader`; emptied when the header changes and when the file
+/// is closed (the views it holds keep the file open).
+extern SourceCache g_sourceCache;
