@@ -55,10 +55,10 @@ void CTesselDlg::SetModalDialogs(ModalDialogs* dialogs) {
 }
 
 void CTesselDlg::SetConversionRunner(ConversionRunner runner) {
-    m_runner = std::move(runner);
+    m_runner = runner ? std::move(runner) : ConversionRunner(ConversionThread);
 }
 
-// The controls of the original dialog template, in its order (which is also the tab order),
+// The controls of the dialog template, in its order (which is also the tab order),
 // placed in dialog units of the dialog's font.
 void CTesselDlg::CreateControls() {
     const DialogUnits units(font());

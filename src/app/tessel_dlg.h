@@ -33,6 +33,7 @@ class CTesselDlg : public QDialog, public LogTarget, public ConversionClient {
 
     /// Replaces the file dialogs and the details dialog (nullptr restores the real ones).
     void SetModalDialogs(ModalDialogs* dialogs);
+    /// Replaces the conversion (an empty runner restores `ConversionThread`).
     void SetConversionRunner(ConversionRunner runner);
 
     const QString& AafPath() const { return m_aafPath; }
