@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds (Release) and runs the whole test suite.
-# The same suite under AddressSanitizer + UndefinedBehaviorSanitizer: scripts/test-sanitizers.sh.
+# Installs what is needed, builds, and runs the whole test suite: the release build, then the
+# same suite under AddressSanitizer + UndefinedBehaviorSanitizer (scripts/test-sanitizers.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -9,3 +9,5 @@ scripts/bootstrap.sh
 cmake --preset release
 cmake --build --preset release
 ctest --preset release
+
+scripts/test-sanitizers.sh
