@@ -146,9 +146,11 @@ def main():
                 clips = 1 + (seed * 7919) % args.max_clips
                 sector = 4096 if seed % 5 == 0 else 512
                 jobs.append(pool.submit(soak_one, seed, clips, sector, tools, work))
-            for job in concurrent.futures.as_completed(jobs):
+            for done, job in enumerate(concurrent.futures.as_completed(jobs), 1):
                 seed, placed, failure = job.result()
                 total_clips += placed
+                if done % 25 == 0:
+                    print(f"soak: {done} of {args.count} edits done", flush=True)
                 if failure:
                     failures.append((seed, failure))
                     kept = os.path.join(args.keep, f"seed_{seed}")
