@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <limits>
 #include <set>
 #include <string>
 #include <vector>
@@ -225,6 +226,59 @@ TEST(Bounds, MemoryFollowsTheFileNotTheNumberOfReferences) {
     EXPECT_LT(run.maxResidentKb, 1024 * 1024) << "kB";
     const Outcome outcome = Convert(folder, file.bytes());
     EXPECT_EQ(outcome.itemsPerSequence, std::vector<int>({kClips}));
+}
+
+// Lengths, positions, rates and speeds at the ends of their ranges: every sum, product and
+// quotient the conversion makes of them is defined (the sanitizer build checks), and the document
+// is still written.
+TEST(Bounds, ExtremeNumbersAreConvertedWithoutOverflow) {
+    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+    constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+    constexpr std::int32_t kMin32 = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int32_t kMax32 = std::numeric_limits<std::int32_t>::max();
+    AafBuilder builder;
+    MediaSpec spec;
+    spec.name = "Odd";
+    spec.path = "D:\\odd.avi";
+    spec.editRate = {kMin32, -1};
+    spec.length = kMin;
+    spec.soundSlots = 1;
+    const MediaRef odd = builder.AddMedia(spec);
+    spec.name = "Still";
+    spec.path = "D:\\still.png";
+    spec.editRate = {0, 0};
+    spec.length = 1;
+    spec.soundSlots = 0;
+    const MediaRef still = builder.AddMedia(spec);
+    spec.name = "Matte";
+    spec.path.clear();
+    spec.editRate = {-25, 1};
+    spec.length = kMax;
+    spec.slotName = "Color Matte";
+    const MediaRef matte = builder.AddMedia(spec);
+    for (const aafRational_t rate : {aafRational_t{0, 0}, aafRational_t{kMin32, -1},
+                                     aafRational_t{kMax32, 1}, aafRational_t{1, kMin32}}) {
+        Composition edit = builder.AddComposition("Extremes");
+        edit.AddTimecodeSlot(kMin, 0, true, kMax, {.editRate = rate});
+        Track video = edit.AddPictureTrack({.editRate = rate});
+        Track audio = edit.AddSoundTrack({.editRate = rate});
+        video.AddClip(odd, kMax, kMin);
+        video.AddTransition(kMax, kMin);
+        video.AddClip(still, kMax, kMax);
+        video.AddSpeedClip(odd, kMin, kMax, {kMin32, -1});
+        video.AddSpeedClip(odd, -1, kMin, {kMin32, kMin32});
+        video.AddSpeedClip(matte, kMax, 0, {kMax32, 1});
+        video.AddTransition(kMin, kMax);
+        video.AddClip(matte, kMin, -1);
+        audio.AddClip(odd, kMax, kMin);
+        audio.AddSpeedClip(odd, kMax, kMax, {1, kMin32});
+        audio.AddTransition(kMax, kMax);
+        audio.AddClip(odd, kMin, kMax);
+    }
+    ScratchFolder folder;
+    const Outcome outcome = Convert(folder, builder.ToBytes());
+    EXPECT_EQ(outcome.status, ConversionStatus::kSucceeded);
+    EXPECT_EQ(outcome.itemsPerSequence, std::vector<int>({9, 9, 9, 9}));
 }
 
 // Video clips link to the audio clips of their media file at the same place. However many a file
