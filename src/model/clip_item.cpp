@@ -12,6 +12,7 @@
 #include "model/generator_kind.h"
 #include "titles/title_document.h"
 #include "titles/title_info.h"
+#include "xmeml/edit_arithmetic.h"
 
 namespace {
 
@@ -71,7 +72,7 @@ FCClipItemBase::FCClipItemBase(FCTrackBase* track_, std::shared_ptr<IAAFSourceCl
         const aafLength_t handle = GeneratorHandle(editRate);
         sourceStart = handle;
         sourceRef.startTime = handle;
-        mediaLength = length + 2 * handle;
+        mediaLength = WrappingAdd(length, 2 * handle);
     }
 }
 

@@ -14,6 +14,10 @@ constexpr std::uint32_t kEntrySize = 128;
 
 CompoundFileBytes::CompoundFileBytes(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
 
+std::uint16_t CompoundFileBytes::U16(std::uint64_t at) const {
+    return static_cast<std::uint16_t>(bytes_.at(at) | bytes_.at(at + 1) << 8);
+}
+
 std::uint32_t CompoundFileBytes::U32(std::uint64_t at) const {
     return static_cast<std::uint32_t>(bytes_.at(at)) |
            static_cast<std::uint32_t>(bytes_.at(at + 1)) << 8 |
@@ -28,7 +32,7 @@ void CompoundFileBytes::SetU32(std::uint64_t at, std::uint32_t value) {
 }
 
 std::uint32_t CompoundFileBytes::SectorSize() const {
-    return 1u << (bytes_.at(0x1E) | bytes_.at(0x1F) << 8);
+    return 1u << U16(0x1E);
 }
 
 std::uint64_t CompoundFileBytes::SectorOffset(std::uint32_t sector) const {
@@ -76,9 +80,9 @@ std::vector<CompoundFileBytes::Entry> CompoundFileBytes::Entries() const {
             if (entry.type == 0) {
                 continue;
             }
-            const std::uint32_t nameBytes = bytes_.at(at + 0x40) | bytes_.at(at + 0x41) << 8;
+            const std::uint32_t nameBytes = U16(at + 0x40);
             for (std::uint32_t c = 0; c + 2 < nameBytes; c += 2) {
-                entry.name += static_cast<char16_t>(bytes_.at(at + c) | bytes_.at(at + c + 1) << 8);
+                entry.name += static_cast<char16_t>(U16(at + c));
             }
             entry.start = U32(at + 0x74);
             entry.size = U32(at + 0x78);

@@ -38,6 +38,7 @@ class CompoundFileBytes {
     void SetFat(std::uint32_t sector, std::uint32_t next);
     std::uint64_t FatEntryOffset(std::uint32_t sector) const;
     std::uint64_t EntryOffset(std::uint32_t id) const;
+    std::uint16_t U16(std::uint64_t at) const;
     std::uint32_t U32(std::uint64_t at) const;
     void SetU32(std::uint64_t at, std::uint32_t value);
 
