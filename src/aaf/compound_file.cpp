@@ -14,7 +14,6 @@ namespace {
 constexpr std::uint8_t kSignature[8] = {0xd0, 0xcf, 0x11, 0xe0, 0xa1, 0xb1, 0x1a, 0xe1};
 constexpr std::uint32_t kMaxRegularSector = 0xFFFFFFFA;
 constexpr std::uint32_t kEndOfChain = 0xFFFFFFFE;
-constexpr std::uint32_t kFreeSector = 0xFFFFFFFF;
 constexpr std::uint32_t kHeaderDifatEntries = 109;
 constexpr std::uint32_t kMiniSectorSize = 64;
 constexpr std::uint64_t kMiniStreamCutoff = 4096;
@@ -81,6 +80,9 @@ Status CompoundFile::Open(std::shared_ptr<const FileData> data,
     }
     if (status.ok()) {
         status = file->ReadMiniStream();
+    }
+    if (status.ok()) {
+        status = file->CheckStreamSizes();
     }
     if (status.ok()) {
         status = file->CollectChildren();
@@ -348,6 +350,26 @@ Status CompoundFile::ReadMiniStream() {
     return {};
 }
 
+bool CompoundFile::StreamFits(std::uint64_t size) const {
+    if (size < kMiniStreamCutoff) {
+        const std::uint64_t miniSectors = (miniStreamSize_ + kMiniSectorSize - 1) / kMiniSectorSize;
+        return (size + kMiniSectorSize - 1) / kMiniSectorSize <= miniSectors;
+    }
+    return (size + sectorSize_ - 1) / sectorSize_ <= sectorCount_;
+}
+
+// A stream that claims more than the file can hold makes the file corrupt, whether or not the
+// stream is ever read.
+Status CompoundFile::CheckStreamSizes() const {
+    for (EntryId id = 0; id < EntryCount(); ++id) {
+        if (IsStream(id) && !StreamFits(StreamSize(id))) {
+            return Corrupt("stream \"" + Name(id) + "\" claims " + Num(StreamSize(id)) +
+                           " bytes, larger than the space that can hold it");
+        }
+    }
+    return {};
+}
+
 Status CompoundFile::CollectChildren() {
     const std::uint32_t count = EntryCount();
     std::vector<bool> placed(count, false);
@@ -469,8 +491,7 @@ CompoundFile::EntryId CompoundFile::FindChild(EntryId storage, std::string_view 
     return FindChild(storage, std::u16string_view(name));
 }
 
-Status CompoundFile::ReadStream(EntryId id, std::vector<std::uint8_t>& scratch,
-                                std::span<const std::uint8_t>& out) const {
+Status CompoundFile::ReadStream(EntryId id, std::span<const std::uint8_t>& out) const {
     if (id >= entries_.size() || !IsStream(id)) {
         return Corrupt("entry " + Num(id) + " is not a stream");
     }
@@ -485,7 +506,7 @@ Status CompoundFile::ReadStream(EntryId id, std::vector<std::uint8_t>& scratch,
     const std::uint64_t limit =
         mini ? (miniStreamSize_ + kMiniSectorSize - 1) / kMiniSectorSize : sectorCount_;
     const std::uint64_t units = (size + unit - 1) / unit;
-    if (units > limit) {
+    if (!StreamFits(size)) {
         return Corrupt("stream \"" + Name(id) + "\" is larger (" + Num(size) +
                        " bytes) than the space that can hold it");
     }
@@ -542,31 +563,49 @@ Status CompoundFile::ReadStream(EntryId id, std::vector<std::uint8_t>& scratch,
         out = bytes_.subspan(static_cast<std::size_t>(firstOffset), static_cast<std::size_t>(size));
         return {};
     }
-    scratch.resize(static_cast<std::size_t>(size));
+    // Scattered: copied once. A copy claims its (mini) sectors, so that streams sharing sectors
+    // cannot make copies add up to more than the file.
+    if (auto copied = copies_.find(id); copied != copies_.end()) {
+        out = copied->second;
+        return {};
+    }
+    std::vector<bool>& claimed = mini ? copiedMiniSectors_ : copiedSectors_;
+    claimed.resize(static_cast<std::size_t>(limit), false);
+    current = StartSector(id);
+    for (std::uint64_t i = 0; i < units; ++i, current = table[current]) {
+        if (claimed[current]) {
+            // Give back what this stream claimed: only the earlier copies hold sectors.
+            std::uint32_t back = StartSector(id);
+            for (std::uint64_t k = 0; k < i; ++k, back = table[back]) {
+                claimed[back] = false;
+            }
+            return Corrupt("stream \"" + Name(id) + "\" uses " +
+                           (mini ? "mini sector " : "sector ") + Hex(current) +
+                           ", which another stream uses");
+        }
+        claimed[current] = true;
+    }
+    std::vector<std::uint8_t>& copy = copies_[id];
+    copy.resize(static_cast<std::size_t>(size));
     current = StartSector(id);
     for (std::uint64_t i = 0; i < units; ++i) {
         const std::uint64_t done = i * unit;
         const std::uint64_t piece = std::min<std::uint64_t>(unit, size - done);
-        std::memcpy(scratch.data() + done, bytes_.data() + offsetOf(current),
+        std::memcpy(copy.data() + done, bytes_.data() + offsetOf(current),
                     static_cast<std::size_t>(piece));
         current = table[current];
     }
-    out = scratch;
+    out = copy;
     return {};
 }
 
 Status CompoundFile::ReadStream(EntryId id, std::vector<std::uint8_t>& out) const {
-    std::vector<std::uint8_t> scratch;
     std::span<const std::uint8_t> view;
-    Status status = ReadStream(id, scratch, view);
+    Status status = ReadStream(id, view);
     if (!status.ok()) {
         return status;
     }
-    if (view.data() == scratch.data() && !scratch.empty()) {
-        out = std::move(scratch);
-    } else {
-        out.assign(view.begin(), view.end());
-    }
+    out.assign(view.begin(), view.end());
     return {};
 }
 

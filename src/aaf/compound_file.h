@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "aaf/file_data.h"
@@ -53,11 +54,12 @@ class CompoundFile {
     EntryId FindChild(EntryId storage, std::u16string_view name) const;
     EntryId FindChild(EntryId storage, std::string_view asciiName) const;
 
-    /// The bytes of stream `id`. The view points into the file when the stream's pieces lie
-    /// side by side there, else into `scratch`. AAFRESULT_CORRUPT_CONTAINER when its chain is
-    /// broken.
-    Status ReadStream(EntryId id, std::vector<std::uint8_t>& scratch,
-                      std::span<const std::uint8_t>& out) const;
+    /// The bytes of stream `id`, valid while the container lives. The view points into the file
+    /// when the stream's pieces lie side by side there, else into a copy made on first use and
+    /// kept. No two copies share a sector, so all copies together never hold more than the file,
+    /// however often a stream is read. AAFRESULT_CORRUPT_CONTAINER when its chain is broken,
+    /// loops, or uses sectors of a stream copied before.
+    Status ReadStream(EntryId id, std::span<const std::uint8_t>& out) const;
     /// The same, always as an owned copy.
     Status ReadStream(EntryId id, std::vector<std::uint8_t>& out) const;
 
@@ -89,7 +91,10 @@ class CompoundFile {
                      std::uint64_t limit, const char* what, std::vector<std::uint32_t>& out) const;
     Status ReadDirectory();
     Status ReadMiniStream();
+    Status CheckStreamSizes() const;
     Status CollectChildren();
+    /// Whether a stream of `size` bytes fits in the space its kind of sectors has.
+    bool StreamFits(std::uint64_t size) const;
     const std::uint8_t* SectorData(std::uint32_t sector) const;
     std::uint32_t Link(EntryId id, std::size_t offset) const;
     std::uint32_t StartSector(EntryId id) const;
@@ -115,6 +120,11 @@ class CompoundFile {
     std::vector<EntryId> children_;
     // Per storage whose sibling tree was out of order, its children in name order.
     mutable std::vector<EntryId> sortedChildren_;
+    // Streams whose pieces are scattered, copied once; and the sectors and mini sectors those
+    // copies hold.
+    mutable std::unordered_map<EntryId, std::vector<std::uint8_t>> copies_;
+    mutable std::vector<bool> copiedSectors_;
+    mutable std::vector<bool> copiedMiniSectors_;
 };
 
 }  // namespace tessel::aaf

@@ -46,7 +46,9 @@ Status FileData::Open(const std::string& utf8Path, std::shared_ptr<const FileDat
     if (utf8Path.empty()) {
         return Status::Error(AAFRESULT_FILE_NOT_FOUND, "no file name was given");
     }
-    int fd = ::open(utf8Path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a named pipe is refused below instead of waiting for a writer (it
+    // changes nothing for regular files).
+    int fd = ::open(utf8Path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         return OpenError(errno, utf8Path);
     }

@@ -148,12 +148,9 @@ Status ObjectNode::Parse() {
     if (stream == CompoundFile::kNoEntry || !container.IsStream(stream)) {
         return CorruptObject(container, entry_, "it has no properties stream");
     }
-    Status status = container.ReadStream(stream, owned_, properties_);
+    Status status = container.ReadStream(stream, properties_);
     if (!status.ok()) {
         return status;
-    }
-    if (properties_.data() != owned_.data()) {
-        owned_ = {};  // the view points into the file; nothing to keep
     }
     if (properties_.size() < 4) {
         return CorruptObject(container, entry_, "its properties stream is too short");
@@ -383,7 +380,7 @@ AAFRESULT ObjectNode::GetCollection(pid::Pid pid, Collection*& out) const {
     if (stream == CompoundFile::kNoEntry || !container.IsStream(stream)) {
         return AAFRESULT_CORRUPT_OBJECT;
     }
-    if (!container.ReadStream(stream, collection.owned, collection.index).ok()) {
+    if (!container.ReadStream(stream, collection.index).ok()) {
         return AAFRESULT_CORRUPT_OBJECT;
     }
     const std::span<const std::uint8_t> index = collection.index;
@@ -401,10 +398,6 @@ AAFRESULT ObjectNode::GetCollection(pid::Pid pid, Collection*& out) const {
     if (collection.count > (index.size() - header) / entrySize) {
         return AAFRESULT_CORRUPT_OBJECT;
     }
-    if (collection.index.data() != collection.owned.data()) {
-        collection.owned = {};
-    }
-    // When the view points into `owned` it stays valid: moving a vector keeps its buffer.
     collections_.push_back(std::move(collection));
     out = &collections_.back();
     return AAFRESULT_SUCCESS;

@@ -102,8 +102,7 @@ class ObjectNode {
         pid::Pid pid = 0;
         std::uint16_t form = 0;
         std::u16string name;
-        std::span<const std::uint8_t> index;
-        std::vector<std::uint8_t> owned;
+        std::span<const std::uint8_t> index;  // valid while the container lives
         std::uint32_t count = 0;
         std::uint32_t keySize = 0;  // sets only
         // The element storages in index order (kNoEntry where one is missing); found on first use.
@@ -123,8 +122,7 @@ class ObjectNode {
     aafUID_t storedClass_{};
     ByteOrder order_;
     std::uint16_t propertyCount_ = 0;
-    std::span<const std::uint8_t> properties_;
-    std::vector<std::uint8_t> owned_;
+    std::span<const std::uint8_t> properties_;  // valid while the container lives
     mutable std::vector<Collection> collections_;
     // Where strong references of this object lead, once looked up.
     mutable std::vector<std::pair<pid::Pid, CompoundFile::EntryId>> strongReferences_;

@@ -2,9 +2,11 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "cli/command_line.h"
@@ -43,6 +45,22 @@ bool WriteLogFile(const std::string& path, const std::string& text) {
     return true;
 }
 
+// A title folder the user named must be a folder: a mistyped name would otherwise leave every
+// title with its default text. Returns why not, or empty text.
+std::string TitleFolderProblem(const std::vector<std::string>& folders) {
+    for (const std::string& folder : folders) {
+        std::error_code error;
+        const std::filesystem::file_status status = std::filesystem::status(folder, error);
+        if (!std::filesystem::exists(status)) {
+            return "title folder " + folder + " does not exist";
+        }
+        if (!std::filesystem::is_directory(status)) {
+            return "title folder " + folder + " is not a folder";
+        }
+    }
+    return {};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -60,6 +78,12 @@ int main(int argc, char** argv) {
     if (commandLine.showVersion) {
         std::cout << "tessel-convert " << TESSEL_VERSION << '\n';
         return kExitOk;
+    }
+
+    if (const std::string problem = TitleFolderProblem(commandLine.request.titleFolders);
+        !problem.empty()) {
+        std::cerr << kPrefix << problem << '\n';
+        return kExitUsage;
     }
 
     ConsoleLog log(commandLine.verbosity, std::cerr);

@@ -1,5 +1,6 @@
 #include "model/clip_item.h"
 
+#include <algorithm>
 #include <array>
 #include <span>
 #include <utility>
@@ -7,10 +8,15 @@
 
 #include "job/clip_registry.h"
 #include "job/conversion_job.h"
+<<<<<<< HEAD
 #include "job/source_cache.h"
+=======
+#include "job/log.h"
+>>>>>>> reliability
 #include "model/generator_kind.h"
 #include "titles/title_document.h"
 #include "titles/title_info.h"
+#include "xmeml/edit_arithmetic.h"
 
 namespace {
 
@@ -117,7 +123,7 @@ FCClipItemBase::FCClipItemBase(FCTrackBase* track_, std::shared_ptr<IAAFSourceCl
         const aafLength_t handle = GeneratorHandle(editRate);
         sourceStart = handle;
         sourceRef.startTime = handle;
-        mediaLength = length + 2 * handle;
+        mediaLength = WrappingAdd(length, 2 * handle);
     }
 }
 
@@ -148,8 +154,20 @@ void FCClipItemBase::ResolveLinks() {
     if (mediaKind != kMediaVideo) {
         return;
     }
-    if (const ClipList* audio = g_audioClipsByPath.FindAt(mediaPath, recordStart, length)) {
-        links.insert(links.end(), audio->begin(), audio->end());
+    const ClipList* audio = g_audioClipsByPath.FindAt(mediaPath, recordStart, length);
+    if (audio == nullptr) {
+        return;
+    }
+    // A real edit has a few audio clips under a video clip, one per channel. A file with
+    // thousands there would make the links, and the document, grow with the square of the
+    // clips: beyond the cap they stay unlinked, and the log says so.
+    const size_t linked = std::min(audio->size(), kMaxLinkedAudioClips);
+    links.insert(links.end(), audio->begin(), audio->begin() + static_cast<std::ptrdiff_t>(linked));
+    if (linked < audio->size()) {
+        LogLine("Clip " + mobName + " at " + std::to_string(recordStart) + ": only the first " +
+                    std::to_string(linked) + " of its " + std::to_string(audio->size()) +
+                    " audio clips are linked",
+                kLogWarning);
     }
 }
 

@@ -23,6 +23,9 @@ enum GeneratorKind : int32_t {
     kGeneratorStill = 4,        ///< media of length 1
 };
 
+/// The most audio clips one video clip links to (far more than any real clip has channels).
+inline constexpr size_t kMaxLinkedAudioClips = 256;
+
 /// One use of a piece of media on a track: its place on the track and its source chain
 /// (composition clip, referenced mob slot, master clip, source mob, descriptor, locator).
 class FCClipItemBase {

@@ -11,6 +11,7 @@
 #include "job/log.h"
 #include "model/clip_item.h"
 #include "model/sequence.h"
+#include "xmeml/edit_arithmetic.h"
 
 namespace {
 
@@ -155,9 +156,10 @@ void FCTrackBase::BuildClipItemsOf(const char* kindWord) {
             last.transitionLength = length;
             last.transitionCutPoint = cutPoint;
             last.hasTransition = true;
-            position -= length;
+            position = WrappingSubtract(position, length);
         } else {
-            position += length;
+            // Lengths come from the file: positions wrap around as the writers' arithmetic does.
+            position = WrappingAdd(position, length);
         }
     }
 }

@@ -81,13 +81,25 @@ const pugi::xpath_query& CompiledQuery(const char* path) {
     return found->second;
 }
 
+// Walks the subtree in document order without recursion: a title document may nest elements
+// deeper than the stack could follow.
 void AppendTextContent(pugi::xml_node node, std::string& out) {
-    for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
-        if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
-            out += child.value();
-        } else if (child.type() == pugi::node_element) {
-            AppendTextContent(child, out);
+    pugi::xml_node current = node.first_child();
+    while (current) {
+        const pugi::xml_node_type type = current.type();
+        if (type == pugi::node_pcdata || type == pugi::node_cdata) {
+            out += current.value();
+        } else if (type == pugi::node_element && current.first_child()) {
+            current = current.first_child();
+            continue;
         }
+        while (!current.next_sibling()) {
+            current = current.parent();
+            if (current == node) {
+                return;
+            }
+        }
+        current = current.next_sibling();
     }
 }
 

@@ -427,10 +427,13 @@ std::unique_ptr<Object> AafBuilder::MakeSoundDescriptor(const SoundFormat& forma
 
 Object& AafBuilder::AppendComponent(Object& sequence, std::unique_ptr<Object> component) {
     if (sequence.Has(pids::kComponentLength) && component->Has(pids::kComponentLength)) {
-        const std::int64_t length = ReadInt64(*component, pids::kComponentLength);
-        const std::int64_t total = ReadInt64(sequence, pids::kComponentLength);
-        sequence.SetInt64(pids::kComponentLength,
-                          IsTransition(*component) ? total - length : total + length);
+        // Wrapping, as stored values do: tests build lengths at the ends of the range.
+        const auto length =
+            static_cast<std::uint64_t>(ReadInt64(*component, pids::kComponentLength));
+        const auto total = static_cast<std::uint64_t>(ReadInt64(sequence, pids::kComponentLength));
+        sequence.SetInt64(
+            pids::kComponentLength,
+            static_cast<std::int64_t>(IsTransition(*component) ? total - length : total + length));
     }
     return sequence.AppendChild(pids::kComponents, std::move(component));
 }
