@@ -14,6 +14,7 @@ namespace {
 constexpr std::uint8_t kSignature[8] = {0xd0, 0xcf, 0x11, 0xe0, 0xa1, 0xb1, 0x1a, 0xe1};
 constexpr std::uint32_t kMaxRegularSector = 0xFFFFFFFA;
 constexpr std::uint32_t kEndOfChain = 0xFFFFFFFE;
+constexpr std::uint32_t kFreeSector = 0xFFFFFFFF;
 constexpr std::uint32_t kHeaderDifatEntries = 109;
 constexpr std::uint32_t kMiniSectorSize = 64;
 constexpr std::uint64_t kMiniStreamCutoff = 4096;

@@ -8,11 +8,8 @@
 
 #include "job/clip_registry.h"
 #include "job/conversion_job.h"
-<<<<<<< HEAD
-#include "job/source_cache.h"
-=======
 #include "job/log.h"
->>>>>>> reliability
+#include "job/source_cache.h"
 #include "model/generator_kind.h"
 #include "titles/title_document.h"
 #include "titles/title_info.h"
