@@ -2,8 +2,9 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <pugixml.hpp>
 #include <system_error>
+
+#include <pugixml.hpp>
 
 #include "job/log.h"
 #include "titles/title_search.h"
@@ -16,46 +17,21 @@ namespace {
 // resolves external entities: a reference to one stays literal text.
 constexpr unsigned kTitleParseOptions = pugi::parse_default | pugi::parse_ws_pcdata;
 
-// Title documents are a few kilobytes; a bigger file at a title's path is not one, and is not
-// loaded whole.
-constexpr std::uintmax_t kMaxTitleDocumentBytes = 64u << 20;
-
-/// Why a title document did not load; `found` is false when nothing is at the path.
-struct LoadFailure {
-    bool found = false;
-    std::string reason;
-};
-
-// Only regular files are opened: a named pipe would make the load wait for a writer, and a
-// device or folder is no document.
-bool LoadTitleDocument(const std::string& path, pugi::xml_document& document,
-                       LoadFailure& failure) {
+bool LoadTitleDocument(const std::string& path, pugi::xml_document& document) {
+    // Only a regular file can be a title document: a folder or a device given as a title's path
+    // would make the loader ask for an absurd buffer, and a pipe would block it for ever.
+    // Title documents are a few kilobytes: a much bigger file at a title's path is not one and is
+    // not loaded whole.
+    constexpr std::uintmax_t kMaxTitleDocumentBytes = 64u << 20;
     std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(path, error);
-    if (error || !std::filesystem::exists(status)) {
-        failure = {false, error ? error.message() : "not found"};
-        return false;
-    }
-    failure.found = true;
-    if (!std::filesystem::is_regular_file(status)) {
-        failure.reason = "not a file";
+    if (!std::filesystem::is_regular_file(path, error)) {
         return false;
     }
     const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (!error && size > kMaxTitleDocumentBytes) {
-        failure.reason = "larger than a title document can be (" + std::to_string(size) + " bytes)";
+    if (error || size > kMaxTitleDocumentBytes) {
         return false;
     }
-    const pugi::xml_parse_result result =
-        document.load_file(path.c_str(), kTitleParseOptions, pugi::encoding_auto);
-    if (!result) {
-        failure.reason =
-            result.status == pugi::status_file_not_found
-                ? "it cannot be opened"
-                : std::string(result.description()) + " at offset " + std::to_string(result.offset);
-        return false;
-    }
-    return true;
+    return document.load_file(path.c_str(), kTitleParseOptions, pugi::encoding_auto);
 }
 
 void ReadTextObject(pugi::xml_node textObject, FCTitleInfo& title) {
@@ -68,12 +44,11 @@ void ReadTextObject(pugi::xml_node textObject, FCTitleInfo& title) {
     title.vertical = GetTextAt(textObject, "CCtsTitleObject/TitleFont/bVertical");
 }
 
-// Returns whether the document held a text object.
-bool ReadLoadedDocument(const pugi::xml_document& document, const std::string& path,
+void ReadLoadedDocument(const pugi::xml_document& document, const std::string& path,
                         FCTitleInfo& title) {
     const pugi::xml_node list = SelectElement(document, "TitleDocument/m_TitleObList");
     if (!list) {
-        return false;
+        return;
     }
     pugi::xml_node first;
     int count = 0;
@@ -88,44 +63,24 @@ bool ReadLoadedDocument(const pugi::xml_document& document, const std::string& p
     if (first) {
         ReadTextObject(first, title);
     }
-    return count > 0;
 }
-
-const char* const kKeepsDefaults = "; the title is written with its default text.";
 
 }  // namespace
 
 bool ReadTitleDocumentAt(const std::string& path, FCTitleInfo& title) {
     pugi::xml_document document;
-    LoadFailure failure;
-    if (!LoadTitleDocument(path, document, failure)) {
+    if (!LoadTitleDocument(path, document)) {
         return false;
     }
     ReadLoadedDocument(document, path, title);
     return true;
 }
 
-// A title that keeps its default text is reported (as a warning): the user sees which title
-// lost its text and why, where the original stayed silent.
 std::string ReadTitleDocument(const std::string& path, FCTitleInfo& title) {
-    LoadFailure firstFound;
     for (const std::string& candidate : TitleDocumentCandidates(path, GetTitleSearchFolders())) {
-        pugi::xml_document document;
-        LoadFailure failure;
-        if (LoadTitleDocument(candidate, document, failure)) {
-            if (!ReadLoadedDocument(document, candidate, title)) {
-                LogLine("Title document " + candidate + " holds no title text" + kKeepsDefaults,
-                        kLogWarning);
-            }
+        if (ReadTitleDocumentAt(candidate, title)) {
             return candidate;
         }
-        if (failure.found && !firstFound.found) {
-            firstFound = failure;
-            firstFound.reason = candidate + " cannot be read: " + failure.reason;
-        }
     }
-    LogLine("Title document " + (firstFound.found ? firstFound.reason : path + " not found") +
-                kKeepsDefaults,
-            kLogWarning);
     return {};
 }

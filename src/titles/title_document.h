@@ -6,9 +6,8 @@
 
 /// Fills `title` from the first text object of the EDIUS title document at `path`, logging a
 /// warning when the document holds more than one. When no document loads (at `path` nor at the
-/// places of `TitleDocumentCandidates`), or it holds no text object, `title` keeps its values
-/// and a warning says which document and why. Returns the path that was read, or empty text
-/// when none loaded.
+/// places of `TitleDocumentCandidates`), or it holds no text object, `title` keeps its values.
+/// Returns the path that was read, or empty text when none loaded.
 std::string ReadTitleDocument(const std::string& path, FCTitleInfo& title);
 
 /// As `ReadTitleDocument`, but only from `path` itself, without searching elsewhere.

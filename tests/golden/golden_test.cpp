@@ -114,16 +114,11 @@ int Convert(const fs::path& workingDir, const std::string& input, const fs::path
 }
 
 // The log up to the output path of the saving line, which names a different file here.
-// Also drops the warnings about titles that keep their default text (document missing or
-// unreadable): the expected logs predate them, and they are the one deliberate difference.
 std::string WithoutSavedPath(const std::string& log) {
     std::string out;
     std::istringstream lines(log);
     std::string line;
     while (std::getline(lines, line)) {
-        if (line.rfind("Title document ", 0) == 0) {
-            continue;
-        }
         if (line.rfind(kSavingLine, 0) == 0) {
             line = std::string(kSavingLine) + "…\r";
         }

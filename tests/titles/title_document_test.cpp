@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -105,7 +104,7 @@ TEST_F(TitleDocumentTest, TwoTextObjectsWarnAndTheFirstIsUsed) {
     EXPECT_EQ(log_.lines[0].second, "Found more than one title text in " + path + "\r\n");
 }
 
-TEST_F(TitleDocumentTest, DocumentsThatGiveNoTextKeepTheDefaultsAndSayWhy) {
+TEST_F(TitleDocumentTest, DocumentsThatGiveNoTextKeepTheDefaultsSilently) {
     const std::pair<const char*, std::string> cases[] = {
         {"malformed.etl", "<TitleDocument><m_TitleObList><CCtsTextObject>"},
         {"no_list.etl", "<TitleDocument><m_nVersion>3</m_nVersion></TitleDocument>"},
@@ -114,46 +113,23 @@ TEST_F(TitleDocumentTest, DocumentsThatGiveNoTextKeepTheDefaultsAndSayWhy) {
          "<Other><m_TitleObList>" + TextObject("x", "y", "1") + "</m_TitleObList></Other>"},
         {"empty.etl", ""},
     };
-    const std::string keeps = "; the title is written with its default text.\r\n";
-    const std::string reasons[] = {
-        " cannot be read: Start-end tags mismatch at offset 45",
-        " holds no title text",
-        " holds no title text",
-        " holds no title text",
-        " cannot be read: No document element found at offset 0",
-    };
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
-        const auto& [name, content] = cases[i];
-        SCOPED_TRACE(name);
-        log_.lines.clear();
+    for (const auto& [name, content] : cases) {
         FCTitleInfo title;
-        const std::string path = Write(name, content);
-        ReadTitleDocument(path, title);
+        ReadTitleDocument(Write(name, content), title);
         ExpectDefaults(title);
-        ASSERT_EQ(log_.lines.size(), 1u);
-        EXPECT_EQ(log_.lines[0].first, kLogWarning);
-        EXPECT_EQ(log_.lines[0].second, "Title document " + path + reasons[i] + keeps);
     }
-    log_.lines.clear();
     FCTitleInfo missing;
-    const std::string missingPath = (folder_ / "missing.etl").string();
-    EXPECT_EQ(ReadTitleDocument(missingPath, missing), "");
+    EXPECT_EQ(ReadTitleDocument((folder_ / "missing.etl").string(), missing), "");
     ExpectDefaults(missing);
-    ASSERT_EQ(log_.lines.size(), 1u);
-    EXPECT_EQ(log_.lines[0].second, "Title document " + missingPath + " not found" + keeps);
     // Paths that name no regular file: a folder, a device, a pipe (which would block a reader).
     const std::string pipe = (folder_ / "pipe.etl").string();
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     for (const std::string& path : {folder_.string(), std::string("/dev/zero"), pipe}) {
-        SCOPED_TRACE(path);
-        log_.lines.clear();
         FCTitleInfo special;
-        EXPECT_EQ(ReadTitleDocument(path, special), "");
+        EXPECT_EQ(ReadTitleDocument(path, special), "") << path;
         ExpectDefaults(special);
-        ASSERT_EQ(log_.lines.size(), 1u);
-        EXPECT_EQ(log_.lines[0].second,
-                  "Title document " + path + " cannot be read: not a file" + keeps);
     }
+    EXPECT_TRUE(log_.lines.empty());
 }
 
 TEST_F(TitleDocumentTest, MissingElementsGiveEmptyTextsNotDefaults) {
