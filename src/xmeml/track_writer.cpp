@@ -1,3 +1,5 @@
+#include <memory>
+
 #include "model/clip_item.h"
 #include "model/track.h"
 #include "xmeml/xml_document.h"
@@ -8,11 +10,13 @@ void WriteTrack(const FCTrackBase& track, FCXmlDocument& writer, pugi::xml_node 
                 const char* containerPath) {
     const pugi::xml_node container = SelectElement(media, containerPath);
     const pugi::xml_node trackElement = writer.AddElement(container, "track");
+    // Each item (with the transition after it) is built in a small document of its own and is
+    // complete when its writer returns: it goes to the file, or into the document, at once.
     for (const std::unique_ptr<FCClipItemBase>& item : track.clipItems) {
         if (item) {
-            item->WriteXml(writer, trackElement);
-            // The item (and the transition after it) is complete: it can go to the file.
-            writer.WriteOut(trackElement.last_child());
+            auto part = std::make_unique<pugi::xml_document>();
+            item->WriteXml(writer, part->append_child("track"));
+            writer.AppendFinished(trackElement, std::move(part));
         }
     }
 }

@@ -2,11 +2,14 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include <pugixml.hpp>
+
+#include "xmeml/background_printer.h"
 
 /// How a save ended: `ok`, or a message that names the file and says what failed and why.
 struct SaveStatus {
@@ -43,6 +46,12 @@ class FCXmlDocument {
     /// `SaveWhileBuilding` runs, they are written out and removed; otherwise nothing happens.
     void WriteOut(pugi::xml_node node);
 
+    /// Appends to `parent` copies of the children of the first element of `part`, a document
+    /// that holds finished elements only. While `SaveWhileBuilding` runs they go to the file
+    /// instead, as `WriteOut` would write them, printed on a second thread while the building
+    /// goes on: each clip item is built in a small document of its own for this.
+    void AppendFinished(pugi::xml_node parent, std::unique_ptr<pugi::xml_document> part);
+
     pugi::xml_node AddElement(pugi::xml_node parent, const char* name);
     /// Appends a leaf element; an empty text gives an element without content.
     pugi::xml_node AddTextElement(pugi::xml_node parent, const char* name, std::string_view text);
@@ -59,13 +68,17 @@ class FCXmlDocument {
     void WriteTimecode(pugi::xml_node parent, int32_t timebase, int32_t ntscFlag, int64_t frame);
 
   private:
+    /// Writes the start tags of `element` and of the elements around it that are not yet
+    /// written, closing the open elements off that path; false when `element` is not inside
+    /// the root.
+    bool OpenPathTo(pugi::xml_node element);
     void WriteChildrenBefore(pugi::xml_node parent, pugi::xml_node child);
     void WriteNode(pugi::xml_node node);
     void CloseInnermost();
 
     // While SaveWhileBuilding runs: where the text goes, and the elements whose start tags are
     // written but not yet their end tags, outermost (the root) first.
-    pugi::xml_writer* output_ = nullptr;
+    BackgroundPrinter* output_ = nullptr;
     std::vector<pugi::xml_node> open_;
 };
 

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -37,6 +38,15 @@ void Fill(FCXmlDocument& xml) {
             for (int t = 0; t < 2; ++t) {
                 const pugi::xml_node track = xml.AddElement(container, "track");
                 for (int c = 0; c < (t == 0 ? 3 : 0); ++c) {
+                    if (c == 2) {
+                        // Built apart and handed over finished, as the track writer does.
+                        auto part = std::make_unique<pugi::xml_document>();
+                        const pugi::xml_node holder = part->append_child("track");
+                        xml.AddTextElement(xml.AddElement(holder, "clipitem"), "name", "a<b");
+                        xml.AddTextElement(holder, "transitionitem", "y");
+                        xml.AppendFinished(track, std::move(part));
+                        continue;
+                    }
                     const pugi::xml_node item = xml.AddElement(track, "clipitem");
                     xml.AddIntegerElement(item, "start", c * 100);
                     xml.AddTextElement(item, "empty", "");
