@@ -109,9 +109,15 @@ int ConversionThread(const ConversionRequest& request, ConversionClient* client)
         if (OpenAafFile(request.inputPath)) {
             status = RunConversion(request.outputPath, request.renameAviToMov);
         }
-    } catch (...) {
-        // Only an allocation can fail here; the conversion ends and the client still hears.
+    } catch (const std::bad_alloc&) {
+        // The conversion ends and the client still hears, whatever went wrong.
         LogErrorQuietly("The conversion was aborted: out of memory.");
+        status = ConversionStatus::kAborted;
+    } catch (const std::exception& error) {
+        LogErrorQuietly(std::string("The conversion was aborted: ") + error.what());
+        status = ConversionStatus::kAborted;
+    } catch (...) {
+        LogErrorQuietly("The conversion was aborted by an unexpected error.");
         status = ConversionStatus::kAborted;
     }
     CloseAafFile();
