@@ -1,5 +1,3 @@
-#include <memory>
-
 #include "model/clip_item.h"
 #include "model/track.h"
 #include "xmeml/xml_document.h"
@@ -10,13 +8,15 @@ void WriteTrack(const FCTrackBase& track, FCXmlDocument& writer, pugi::xml_node 
                 const char* containerPath) {
     const pugi::xml_node container = SelectElement(media, containerPath);
     const pugi::xml_node trackElement = writer.AddElement(container, "track");
-    // Each item (with the transition after it) is built in a small document of its own and is
+    // Each item (with the transition after it) is built in a scratch track of its own and is
     // complete when its writer returns: it goes to the file, or into the document, at once.
+    pugi::xml_document scratch;
     for (const std::unique_ptr<FCClipItemBase>& item : track.clipItems) {
         if (item) {
-            auto part = std::make_unique<pugi::xml_document>();
-            item->WriteXml(writer, part->append_child("track"));
-            writer.AppendFinished(trackElement, std::move(part));
+            const pugi::xml_node holder = scratch.append_child("track");
+            item->WriteXml(writer, holder);
+            writer.AppendFinished(trackElement, holder);
+            scratch.reset();
         }
     }
 }

@@ -47,26 +47,20 @@ class BlockWriter : public pugi::xml_writer {
     std::string block_;
 };
 
-std::string Printed(pugi::xml_node node) {
-    std::string text;
-    StringWriter writer(text);
-    node.print(writer, "", kRootFormat, pugi::encoding_utf8);
-    return text;
-}
-
 // pugixml prints whole nodes only. The start tag of an element that is written before it is
 // complete is taken from the print of an empty copy of it (attributes escaped by pugixml):
 // everything before the copy's end tag.
-std::string StartTag(pugi::xml_node element) {
+void WriteStartTag(pugi::xml_node element, pugi::xml_writer& out) {
     pugi::xml_document scratch;
     pugi::xml_node copy = scratch.append_child(element.name());
     for (pugi::xml_attribute attribute : element.attributes()) {
         copy.append_copy(attribute);
     }
     copy.append_child(pugi::node_pcdata);  // so that the copy prints as a start and an end tag
-    std::string text = Printed(copy);
-    text.resize(text.size() - std::string_view(element.name()).size() - 3);
-    return text;
+    std::string text;
+    StringWriter writer(text);
+    copy.print(writer, "", kRootFormat, pugi::encoding_utf8);
+    out.write(text.data(), text.size() - std::string_view(element.name()).size() - 3);
 }
 
 void WriteDocument(const pugi::xml_document& document, pugi::xml_writer& writer) {
@@ -168,44 +162,35 @@ SaveStatus FCXmlDocument::SaveWhileBuilding(const std::string& path,
     }
     return WriteFileAtomically(path, [&](pugi::xml_writer& file) {
         BlockWriter out(file);
-        {
-            BackgroundPrinter printer(out);
-            // Cleared on every way out, an exception from `build` included (the printer's
-            // thread is then joined before `out` goes).
-            struct Stop {
-                FCXmlDocument& xml;
-                ~Stop() {
-                    xml.output_ = nullptr;
-                    xml.open_.clear();
-                }
-            } stop{*this};
-            output_ = &printer;
-            // The skeleton stays in the document; what the root holds is written as it is
-            // finished.
-            std::string text;
-            pugi::xml_node child = document.first_child();
-            for (; child != root; child = child.next_sibling()) {
-                text += Printed(child);
-                text += '\n';
+        // Cleared on every way out, an exception from `build` included.
+        struct Stop {
+            FCXmlDocument& xml;
+            ~Stop() {
+                xml.output_ = nullptr;
+                xml.open_.clear();
             }
-            printer.Write(std::move(text));
-            build();
-            if (open_.empty()) {
-                printer.Write(Printed(root));
-                while (pugi::xml_node inside = root.first_child()) {
-                    root.remove_child(inside);
-                }
+        } stop{*this};
+        output_ = &out;
+        // The skeleton stays in the document; what the root holds is written as it is finished.
+        pugi::xml_node child = document.first_child();
+        for (; child != root; child = child.next_sibling()) {
+            child.print(out, "", kRootFormat, pugi::encoding_utf8);
+            out.write("\n", 1);
+        }
+        build();
+        if (open_.empty()) {
+            root.print(out, "", kRootFormat, pugi::encoding_utf8);
+            while (pugi::xml_node inside = root.first_child()) {
+                root.remove_child(inside);
             }
-            while (!open_.empty()) {
-                CloseInnermost();
-            }
-            text.assign(1, '\n');
-            for (child = root.next_sibling(); child; child = child.next_sibling()) {
-                text += Printed(child);
-                text += '\n';
-            }
-            printer.Write(std::move(text));
-            printer.Finish();
+        }
+        while (!open_.empty()) {
+            CloseInnermost();
+        }
+        out.write("\n", 1);
+        for (child = root.next_sibling(); child; child = child.next_sibling()) {
+            child.print(out, "", kRootFormat, pugi::encoding_utf8);
+            out.write("\n", 1);
         }
         out.Flush();
     });
@@ -219,9 +204,7 @@ void FCXmlDocument::WriteOut(pugi::xml_node node) {
     WriteNode(node);
 }
 
-void FCXmlDocument::AppendFinished(pugi::xml_node parent,
-                                   std::unique_ptr<pugi::xml_document> part) {
-    const pugi::xml_node holder = part->first_child();
+void FCXmlDocument::AppendFinished(pugi::xml_node parent, pugi::xml_node holder) {
     if (output_ == nullptr || !OpenPathTo(parent)) {
         for (pugi::xml_node child : holder.children()) {
             parent.append_copy(child);
@@ -229,7 +212,9 @@ void FCXmlDocument::AppendFinished(pugi::xml_node parent,
         return;
     }
     WriteChildrenBefore(parent, pugi::xml_node());
-    output_->PrintChildren(std::move(part));
+    for (pugi::xml_node child : holder.children()) {
+        child.print(*output_, "", kRootFormat, pugi::encoding_utf8);
+    }
 }
 
 bool FCXmlDocument::OpenPathTo(pugi::xml_node element) {
@@ -256,7 +241,7 @@ bool FCXmlDocument::OpenPathTo(pugi::xml_node element) {
         if (i > 0) {
             WriteChildrenBefore(path[i - 1], path[i]);
         }
-        output_->Write(StartTag(path[i]));
+        WriteStartTag(path[i], *output_);
         open_.push_back(path[i]);
     }
     return true;
@@ -270,7 +255,7 @@ void FCXmlDocument::WriteChildrenBefore(pugi::xml_node parent, pugi::xml_node ch
 
 // Writes a finished node and removes it from the tree.
 void FCXmlDocument::WriteNode(pugi::xml_node node) {
-    output_->Write(Printed(node));
+    node.print(*output_, "", kRootFormat, pugi::encoding_utf8);
     node.parent().remove_child(node);
 }
 
@@ -280,10 +265,8 @@ void FCXmlDocument::CloseInnermost() {
     while (pugi::xml_node child = element.first_child()) {
         WriteNode(child);
     }
-    std::string endTag = "</";
-    endTag += element.name();
-    endTag += '>';
-    output_->Write(std::move(endTag));
+    const std::string endTag = std::string("</") + element.name() + '>';
+    output_->write(endTag.data(), endTag.size());
     open_.pop_back();
     if (element != root) {
         element.parent().remove_child(element);

@@ -2,14 +2,11 @@
 
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include <pugixml.hpp>
-
-#include "xmeml/background_printer.h"
 
 /// How a save ended: `ok`, or a message that names the file and says what failed and why.
 struct SaveStatus {
@@ -46,11 +43,12 @@ class FCXmlDocument {
     /// `SaveWhileBuilding` runs, they are written out and removed; otherwise nothing happens.
     void WriteOut(pugi::xml_node node);
 
-    /// Appends to `parent` copies of the children of the first element of `part`, a document
-    /// that holds finished elements only. While `SaveWhileBuilding` runs they go to the file
-    /// instead, as `WriteOut` would write them, printed on a second thread while the building
-    /// goes on: each clip item is built in a small document of its own for this.
-    void AppendFinished(pugi::xml_node parent, std::unique_ptr<pugi::xml_document> part);
+    /// Appends to `parent` copies of the children of `holder`, an element of another document
+    /// that holds finished elements only. While `SaveWhileBuilding` runs they go to the file at
+    /// once instead, as `WriteOut` would write them: a clip item built in a small document of
+    /// its own is printed from there, and the document is emptied in one step afterwards,
+    /// instead of being added to this tree and removed from it node by node.
+    void AppendFinished(pugi::xml_node parent, pugi::xml_node holder);
 
     pugi::xml_node AddElement(pugi::xml_node parent, const char* name);
     /// Appends a leaf element; an empty text gives an element without content.
@@ -78,7 +76,7 @@ class FCXmlDocument {
 
     // While SaveWhileBuilding runs: where the text goes, and the elements whose start tags are
     // written but not yet their end tags, outermost (the root) first.
-    BackgroundPrinter* output_ = nullptr;
+    pugi::xml_writer* output_ = nullptr;
     std::vector<pugi::xml_node> open_;
 };
 

@@ -3,7 +3,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -40,11 +39,11 @@ void Fill(FCXmlDocument& xml) {
                 for (int c = 0; c < (t == 0 ? 3 : 0); ++c) {
                     if (c == 2) {
                         // Built apart and handed over finished, as the track writer does.
-                        auto part = std::make_unique<pugi::xml_document>();
-                        const pugi::xml_node holder = part->append_child("track");
+                        pugi::xml_document part;
+                        const pugi::xml_node holder = part.append_child("track");
                         xml.AddTextElement(xml.AddElement(holder, "clipitem"), "name", "a<b");
                         xml.AddTextElement(holder, "transitionitem", "y");
-                        xml.AppendFinished(track, std::move(part));
+                        xml.AppendFinished(track, holder);
                         continue;
                     }
                     const pugi::xml_node item = xml.AddElement(track, "clipitem");
