@@ -23,14 +23,16 @@ struct ProgramRun {
     std::string output;  // stdout and stderr together
 };
 
-// Each argument is passed as it is (single-quoted for the shell).
-ProgramRun RunConvert(const std::vector<std::string>& arguments) {
+// Each argument is passed as it is (single-quoted for the shell); `environment` ("NAME=value
+// ...") is put before the command.
+ProgramRun RunConvert(const std::vector<std::string>& arguments,
+                      const std::string& environment = "") {
     ProgramRun run;
     std::string command;
     for (const std::string& argument : arguments) {
         command.append("'").append(argument).append("' ");
     }
-    command.insert(0, std::string("'") + TESSEL_CONVERT + "' ");
+    command.insert(0, environment + " '" + TESSEL_CONVERT + "' ");
     command.append("2>&1");
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) {
@@ -131,6 +133,21 @@ TEST_F(ConvertRunTest, UsageErrorsExitWithTwoAndHelpWithZero) {
     ProgramRun version = RunConvert({"--version"});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_TRUE(version.output.starts_with("tessel-convert ")) << version.output;
+}
+
+// The converter restarts itself once to ask for a huge-page heap: a tunable the user set (this
+// one or another) neither loops nor gets lost, and the conversion is the same.
+TEST_F(ConvertRunTest, RunsTheSameWithTheUsersMemoryTunables) {
+    for (const std::string tunables :
+         {"GLIBC_TUNABLES=glibc.malloc.hugetlb=0", "GLIBC_TUNABLES=glibc.malloc.tcache_count=7",
+          "GLIBC_TUNABLES="}) {
+        SCOPED_TRACE(tunables);
+        const fs::path output = folder / "tunables.xml";
+        ProgramRun run = RunConvert({input.string(), output.string()}, tunables);
+        EXPECT_EQ(run.exitCode, 0) << run.output;
+        EXPECT_EQ(run.output, "Start of Convertion...\nFinished!\n");
+        EXPECT_NE(ReadFile(output).find("<pathurl>C:\\take.mov</pathurl>"), std::string::npos);
+    }
 }
 
 }  // namespace
