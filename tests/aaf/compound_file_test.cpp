@@ -312,7 +312,7 @@ TEST(CompoundFile, StreamsFollowTheirChainsAndBrokenChainsFail) {
     EXPECT_EQ(file->ReadStream(0, data).code(), AAFRESULT_CORRUPT_CONTAINER);  // not a stream
 
     raw.fat[raw.extra(0)] = raw.extra(8);  // a cycle
-    raw.entries[1].size = 0x7FFFFFFF;  // more than the file holds: the file is corrupt
+    raw.entries[1].size = 0x7FFFFFFF;      // more than the file holds: the file is corrupt
     EXPECT_EQ(OpenBytes(raw.Bytes(), file).code(), AAFRESULT_CORRUPT_CONTAINER);
     raw.entries[1].size = 9 * 512 + 1;  // fits in the file, but the chain comes back
     ASSERT_TRUE(OpenBytes(raw.Bytes(), file).ok());

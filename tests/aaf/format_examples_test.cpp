@@ -10,16 +10,6 @@
 namespace tessel::aaf::test {
 namespace {
 
-const aafUID_t& ClassAuid(ClassId cls) {
-    return GetClassInfo(cls).auid;
-}
-
-std::shared_ptr<IAAFHeader> HeaderOf(const std::shared_ptr<AafFile>& file) {
-    NodePtr node;
-    EXPECT_TRUE(file->LoadHeader(node).ok());
-    return std::make_shared<IAAFHeader>(node);
-}
-
 /// A composition mob "Comp" with one slot whose storage is filled by the caller.
 Storage& AddComposition(TestAaf& aaf, std::uint32_t key, const aafMobID_t& id,
                         std::vector<std::uint32_t> slotKeys) {
@@ -40,6 +30,18 @@ std::shared_ptr<IAAFMob> FirstComposition(const std::shared_ptr<AafFile>& file) 
     std::shared_ptr<IAAFMob> mob;
     EXPECT_EQ(mobs->NextOne(mob), AAFRESULT_SUCCESS);
     return mob;
+}
+
+/// The segment of the first composition's first slot, as the interface `T`.
+template <typename T>
+std::shared_ptr<T> FirstSegmentAs(const std::shared_ptr<AafFile>& file) {
+    std::shared_ptr<IAAFMobSlot> mobSlot;
+    std::shared_ptr<IAAFSegment> segment;
+    std::shared_ptr<T> result;
+    EXPECT_EQ(FirstComposition(file)->GetSlotAt(0, mobSlot), AAFRESULT_SUCCESS);
+    EXPECT_EQ(mobSlot->GetSegment(segment), AAFRESULT_SUCCESS);
+    EXPECT_EQ(QueryInterface(segment, result), AAFRESULT_SUCCESS);
+    return result;
 }
 
 // The root properties stream of file B: MetaDictionary-1 and Header-2.
@@ -163,12 +165,8 @@ TEST(FormatExamples, SourceClipReferenceFindsItsMob) {
                                  {0x4402, 0x82, Utf16z(u"TestMXF_F\u00fcnnyCh\u00e5rs\u00e9")}}));
     auto file = aaf.Open();
 
-    std::shared_ptr<IAAFMobSlot> mobSlot;
-    std::shared_ptr<IAAFSegment> segment;
-    std::shared_ptr<IAAFSourceClip> clip;
-    ASSERT_EQ(FirstComposition(file)->GetSlotAt(0, mobSlot), AAFRESULT_SUCCESS);
-    ASSERT_EQ(mobSlot->GetSegment(segment), AAFRESULT_SUCCESS);
-    ASSERT_EQ(QueryInterface(segment, clip), AAFRESULT_SUCCESS);
+    const auto clip = FirstSegmentAs<IAAFSourceClip>(file);
+    ASSERT_TRUE(clip);
     aafSourceRef_t source{};
     ASSERT_EQ(clip->GetSourceReference(source), AAFRESULT_SUCCESS);
     EXPECT_EQ(source.startTime, 74);
@@ -238,12 +236,8 @@ TEST(FormatExamples, ParametersInKeyOrderAndARationalSpeed) {
         11 8a 50 00 50 04 0e f7 d2)"));
     auto file = aaf.Open();
 
-    std::shared_ptr<IAAFMobSlot> mobSlot;
-    std::shared_ptr<IAAFSegment> segment;
-    std::shared_ptr<IAAFOperationGroup> operationGroup;
-    ASSERT_EQ(FirstComposition(file)->GetSlotAt(0, mobSlot), AAFRESULT_SUCCESS);
-    ASSERT_EQ(mobSlot->GetSegment(segment), AAFRESULT_SUCCESS);
-    ASSERT_EQ(QueryInterface(segment, operationGroup), AAFRESULT_SUCCESS);
+    const auto operationGroup = FirstSegmentAs<IAAFOperationGroup>(file);
+    ASSERT_TRUE(operationGroup);
     std::shared_ptr<IEnumAAFParameters> parameters;
     ASSERT_EQ(operationGroup->GetParameters(parameters), AAFRESULT_SUCCESS);
     std::vector<std::uint8_t> order;
@@ -312,14 +306,10 @@ TEST(FormatExamples, ParameterDefinitionFromTheDictionary) {
         PropertiesStream({{0x1B01, 0x82, speedKey}, {0x1B02, 0x82, Utf16z(u"Speed Ratio")}}));
     auto file = aaf.Open();
 
-    std::shared_ptr<IAAFMobSlot> mobSlot;
-    std::shared_ptr<IAAFSegment> segment;
-    std::shared_ptr<IAAFOperationGroup> operationGroup;
+    const auto operationGroup = FirstSegmentAs<IAAFOperationGroup>(file);
+    ASSERT_TRUE(operationGroup);
     std::shared_ptr<IEnumAAFParameters> parameters;
     std::shared_ptr<IAAFParameter> parameter;
-    ASSERT_EQ(FirstComposition(file)->GetSlotAt(0, mobSlot), AAFRESULT_SUCCESS);
-    ASSERT_EQ(mobSlot->GetSegment(segment), AAFRESULT_SUCCESS);
-    ASSERT_EQ(QueryInterface(segment, operationGroup), AAFRESULT_SUCCESS);
     ASSERT_EQ(operationGroup->GetParameters(parameters), AAFRESULT_SUCCESS);
     ASSERT_EQ(parameters->NextOne(parameter), AAFRESULT_SUCCESS);
     EXPECT_EQ(parameters->NextOne(parameter), AAFRESULT_NO_MORE_OBJECTS);

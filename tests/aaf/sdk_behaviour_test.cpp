@@ -15,16 +15,6 @@
 namespace tessel::aaf::test {
 namespace {
 
-const aafUID_t& ClassAuid(ClassId cls) {
-    return GetClassInfo(cls).auid;
-}
-
-std::shared_ptr<IAAFHeader> HeaderOf(const std::shared_ptr<AafFile>& file) {
-    NodePtr node;
-    EXPECT_TRUE(file->LoadHeader(node).ok());
-    return std::make_shared<IAAFHeader>(node);
-}
-
 std::shared_ptr<IAAFMob> Mob(const std::shared_ptr<AafFile>& file, std::uint32_t material) {
     std::shared_ptr<IAAFMob> mob;
     EXPECT_EQ(HeaderOf(file)->LookupMob(TestMobID(material), mob), AAFRESULT_SUCCESS);

@@ -1,5 +1,7 @@
 #include "test_aaf.h"
 
+#include <gtest/gtest.h>
+
 #include <cctype>
 #include <cstring>
 #include <functional>
@@ -7,6 +9,7 @@
 
 #include "aaf/class_table.h"
 #include "aaf/compound_file_writer.h"
+#include "aaf/object_node.h"
 
 namespace tessel::aaf::test {
 
@@ -226,6 +229,16 @@ std::shared_ptr<AafFile> TestAaf::Open(std::uint32_t sectorSize) const {
         throw std::runtime_error(status.Message());
     }
     return file;
+}
+
+const aafUID_t& ClassAuid(ClassId cls) {
+    return GetClassInfo(cls).auid;
+}
+
+std::shared_ptr<IAAFHeader> HeaderOf(const std::shared_ptr<AafFile>& file) {
+    NodePtr node;
+    EXPECT_TRUE(file->LoadHeader(node).ok());
+    return std::make_shared<IAAFHeader>(node);
 }
 
 }  // namespace tessel::aaf::test

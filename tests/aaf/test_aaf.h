@@ -13,6 +13,7 @@
 
 #include "aaf/AAF.h"
 #include "aaf/aaf_file.h"
+#include "aaf/class_table.h"
 
 namespace tessel::aaf::test {
 
@@ -85,5 +86,11 @@ Bytes MobIDBytes(const aafMobID_t& id);
 
 /// Writes a compound file with these storages (no AAF signature unless `aafSignature`).
 std::string CompoundFileBytes(const Storage& root, std::uint32_t sectorSize, bool aafSignature);
+
+/// The AUID of a built-in class.
+const aafUID_t& ClassAuid(ClassId cls);
+
+/// The header of an open file, as the API hands it out.
+std::shared_ptr<IAAFHeader> HeaderOf(const std::shared_ptr<AafFile>& file);
 
 }  // namespace tessel::aaf::test
