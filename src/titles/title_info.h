@@ -4,7 +4,7 @@
 
 /// The text and font of an EDIUS title, as its title document holds them (unparsed texts).
 class FCTitleInfo {
-public:
+  public:
     std::string text = "Dummy";
     std::string fontName = "Arial";
     std::string fontSize = "26";

@@ -70,7 +70,8 @@ TEST_F(OutputSafetyTest, AWriteCutShortKeepsTheOldDocumentAndLeavesNoPart) {
     // Files may not grow past 600 bytes: the document cannot be written whole (as on a full disk).
     WriteText(folder / "edit.xml", kOldDocument);
     const FileState before = StateOf(folder / "edit.xml");
-    const ProgramRun run = Convert({"edit.aaf", "edit.xml"}, {.workingFolder = {}, .fileSizeLimit = 600});
+    const ProgramRun run =
+        Convert({"edit.aaf", "edit.xml"}, {.workingFolder = {}, .fileSizeLimit = 600});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_THAT(run.output, HasSubstr("edit.xml"));
     EXPECT_THAT(run.output, HasSubstr(std::strerror(EFBIG)));
