@@ -11,7 +11,7 @@
 
 #include "cli/command_line.h"
 #include "cli/console_log.h"
-#include "cli/huge_page_heap.h"
+#include "job/huge_page_heap.h"
 #include "job/conversion_job.h"
 #include "job/log.h"
 
