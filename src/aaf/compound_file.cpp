@@ -18,6 +18,12 @@ constexpr std::uint32_t kFreeSector = 0xFFFFFFFF;
 constexpr std::uint32_t kHeaderDifatEntries = 109;
 constexpr std::uint32_t kMiniSectorSize = 64;
 constexpr std::uint64_t kMiniStreamCutoff = 4096;
+
+// How many units of `unit` bytes hold `size` bytes. Sizes come from the file and may be anything
+// up to 2^64 - 1: rounding up by adding first would wrap them to a few units.
+constexpr std::uint64_t UnitsFor(std::uint64_t size, std::uint64_t unit) {
+    return size / unit + (size % unit != 0 ? 1 : 0);
+}
 constexpr std::uint32_t kDirectoryEntrySize = 128;
 // Offsets of the sibling and child links in a directory entry.
 constexpr std::size_t kLeftLink = 0x44;
@@ -327,7 +333,7 @@ Status CompoundFile::ReadMiniStream() {
         if (!status.ok()) {
             return status;
         }
-        const std::uint64_t needed = (miniStreamSize_ + sectorSize_ - 1) / sectorSize_;
+        const std::uint64_t needed = UnitsFor(miniStreamSize_, sectorSize_);
         if (miniStreamSectors_.size() < needed) {
             return Corrupt("the mini stream's chain has " + Num(miniStreamSectors_.size()) +
                            " sectors, its size needs " + Num(needed));
@@ -353,10 +359,10 @@ Status CompoundFile::ReadMiniStream() {
 
 bool CompoundFile::StreamFits(std::uint64_t size) const {
     if (size < kMiniStreamCutoff) {
-        const std::uint64_t miniSectors = (miniStreamSize_ + kMiniSectorSize - 1) / kMiniSectorSize;
-        return (size + kMiniSectorSize - 1) / kMiniSectorSize <= miniSectors;
+        const std::uint64_t miniSectors = UnitsFor(miniStreamSize_, kMiniSectorSize);
+        return UnitsFor(size, kMiniSectorSize) <= miniSectors;
     }
-    return (size + sectorSize_ - 1) / sectorSize_ <= sectorCount_;
+    return UnitsFor(size, sectorSize_) <= sectorCount_;
 }
 
 // A stream that claims more than the file can hold makes the file corrupt, whether or not the
@@ -504,9 +510,8 @@ Status CompoundFile::ReadStream(EntryId id, std::span<const std::uint8_t>& out) 
     const bool mini = size < kMiniStreamCutoff;
     const std::uint32_t unit = mini ? kMiniSectorSize : sectorSize_;
     const std::vector<std::uint32_t>& table = mini ? miniFat_ : fat_;
-    const std::uint64_t limit =
-        mini ? (miniStreamSize_ + kMiniSectorSize - 1) / kMiniSectorSize : sectorCount_;
-    const std::uint64_t units = (size + unit - 1) / unit;
+    const std::uint64_t limit = mini ? UnitsFor(miniStreamSize_, kMiniSectorSize) : sectorCount_;
+    const std::uint64_t units = UnitsFor(size, unit);
     if (!StreamFits(size)) {
         return Corrupt("stream \"" + Name(id) + "\" is larger (" + Num(size) +
                        " bytes) than the space that can hold it");

@@ -552,12 +552,20 @@ void ObjectNode::FindElementStorages(Collection& collection) const {
         }
     }
     std::sort(byKey.begin(), byKey.end());
+    // Each element has a storage of its own. An index that names one key twice is damaged: the
+    // repeats are left without a storage, or a small file could make one element stand for
+    // thousands, each of those again for thousands, and so on.
+    std::vector<bool> used(byKey.size(), false);
     collection.storages.resize(collection.count, CompoundFile::kNoEntry);
     for (std::uint32_t i = 0; i < collection.count; ++i) {
         const std::uint32_t key = LocalKeyAt(collection, i);
         auto found = std::lower_bound(byKey.begin(), byKey.end(), std::make_pair(key, 0u));
         if (found != byKey.end() && found->first == key) {
-            collection.storages[i] = found->second;
+            const auto position = static_cast<std::size_t>(found - byKey.begin());
+            if (!used[position]) {
+                used[position] = true;
+                collection.storages[i] = found->second;
+            }
         }
     }
 }

@@ -319,6 +319,27 @@ TEST(CompoundFile, StreamsFollowTheirChainsAndBrokenChainsFail) {
     EXPECT_EQ(file->ReadStream(1, data).code(), AAFRESULT_CORRUPT_CONTAINER);
 }
 
+// Version 4 keeps all 64 bits of a stream's size: one just below 2^64 must not wrap to a few
+// sectors when it is rounded up, and pass as fitting (found by fuzzing).
+TEST(CompoundFile, StreamSizesNearTwoToTheSixtyFourAreRefused) {
+    test::Storage root;
+    root.streams["big"] = test::Bytes(100, 7);
+    const std::string good = test::CompoundFileBytes(root, 4096, false);
+    const std::string name("b\0i\0g\0", 6);
+    const std::size_t entry = good.find(name);
+    ASSERT_NE(entry, std::string::npos);
+    for (const std::uint64_t size : {0xFFFFFFFFFFFFFF28ull, 0xFFFFFFFFFFFFFFFFull}) {
+        std::string bytes = good;
+        for (std::size_t i = 0; i < 8; ++i) {
+            bytes[entry + 0x78 + i] = static_cast<char>(size >> (8 * i));
+        }
+        std::unique_ptr<CompoundFile> file;
+        const Status status = OpenBytes(bytes, file);
+        EXPECT_EQ(status.code(), AAFRESULT_CORRUPT_CONTAINER) << size;
+        EXPECT_NE(status.detail().find("claims"), std::string::npos) << status.detail();
+    }
+}
+
 TEST(CompoundFile, WrittenFilesReadBackInBothSectorSizes) {
     for (std::uint32_t sectorSize : {512u, 4096u}) {
         cfb::CompoundFileWriter writer(sectorSize);

@@ -225,6 +225,20 @@ TEST_F(MalformedInput, DamagedObjectsFailTheirCalls) {
     }
     std::shared_ptr<IAAFMobSlot> slot;
     EXPECT_EQ(composition->LookupSlot(1, slot), AAFRESULT_SLOT_NOT_FOUND);
+
+    // An index that names one element storage three times: the first gets it, the repeats are
+    // damaged (else a few bytes could make one slot stand for thousands).
+    mob.storages.erase("Slots-4403{1}");
+    mob.Object("Slots-4403{5}", slotClass, PropertiesStream({}));
+    mob.streams["Slots-4403 index"] = VectorIndex({5, 5, 5});
+    file = aaf.Open();
+    ASSERT_TRUE(file->LoadHeader(header).ok());
+    ASSERT_EQ(IAAFHeader(header).LookupMob(id, composition), AAFRESULT_SUCCESS);
+    ASSERT_EQ(composition->CountSlots(count), AAFRESULT_SUCCESS);
+    ASSERT_EQ(count, 3u);
+    EXPECT_EQ(composition->GetSlotAt(0, slot), AAFRESULT_SUCCESS);
+    EXPECT_EQ(composition->GetSlotAt(1, slot), AAFRESULT_CORRUPT_OBJECT);
+    EXPECT_EQ(composition->GetSlotAt(2, slot), AAFRESULT_CORRUPT_OBJECT);
 }
 
 TEST(ResultText, EveryCodeHasASentence) {
