@@ -11,8 +11,8 @@
 
 #include "cli/command_line.h"
 #include "cli/console_log.h"
-#include "job/huge_page_heap.h"
 #include "job/conversion_job.h"
+#include "job/huge_page_heap.h"
 #include "job/log.h"
 
 namespace {

@@ -21,6 +21,16 @@ Storage& AddComposition(TestAaf& aaf, std::uint32_t key, const aafMobID_t& id,
     return mob;
 }
 
+/// A composition whose one slot holds an operation group with a Parameters set; the caller
+/// fills the set's index and elements. Returns the group's storage.
+Storage& AddOperationGroupSlot(TestAaf& aaf) {
+    Storage& mob = AddComposition(aaf, 0, TestMobID(1), {0});
+    Storage& slot = mob.Object("Slots-4403{0}", ClassAuid(ClassId::kTimelineMobSlot),
+                               PropertiesStream({{0x4803, 0x22, Utf16z(u"Segment-4803")}}));
+    return slot.Object("Segment-4803", ClassAuid(ClassId::kOperationGroup),
+                       PropertiesStream({{0x0B03, 0x3A, Utf16z(u"Parameters-b03")}}));
+}
+
 std::shared_ptr<IAAFMob> FirstComposition(const std::shared_ptr<AafFile>& file) {
     aafSearchCrit_t criteria{};
     criteria.searchTag = kAAFByMobKind;
@@ -194,11 +204,7 @@ TEST(FormatExamples, SourceClipReferenceFindsItsMob) {
 // the SpeedRatio ConstantValue holds the Rational 3/2.
 TEST(FormatExamples, ParametersInKeyOrderAndARationalSpeed) {
     TestAaf aaf;
-    Storage& mob = AddComposition(aaf, 0, TestMobID(1), {0});
-    Storage& slot = mob.Object("Slots-4403{0}", ClassAuid(ClassId::kTimelineMobSlot),
-                               PropertiesStream({{0x4803, 0x22, Utf16z(u"Segment-4803")}}));
-    Storage& group = slot.Object("Segment-4803", ClassAuid(ClassId::kOperationGroup),
-                                 PropertiesStream({{0x0B03, 0x3A, Utf16z(u"Parameters-b03")}}));
+    Storage& group = AddOperationGroupSlot(aaf);
     const Bytes index = Hex(R"(
         07 00 00 00 07 00 00 00 ff ff ff ff 01 1b 10 06
         00 00 00 01 00 00 00 29 ed ff f7 8e fc ed 43 94
@@ -286,11 +292,7 @@ TEST(FormatExamples, ParametersInKeyOrderAndARationalSpeed) {
 
 TEST(FormatExamples, ParameterDefinitionFromTheDictionary) {
     TestAaf aaf;
-    Storage& mob = AddComposition(aaf, 0, TestMobID(1), {0});
-    Storage& slot = mob.Object("Slots-4403{0}", ClassAuid(ClassId::kTimelineMobSlot),
-                               PropertiesStream({{0x4803, 0x22, Utf16z(u"Segment-4803")}}));
-    Storage& group = slot.Object("Segment-4803", ClassAuid(ClassId::kOperationGroup),
-                                 PropertiesStream({{0x0B03, 0x3A, Utf16z(u"Parameters-b03")}}));
+    Storage& group = AddOperationGroupSlot(aaf);
     Bytes index = Hex("01 00 00 00 01 00 00 00 ff ff ff ff 01 1b 10 00 00 00 00 01 00 00 00");
     const Bytes speedKey = AuidBytes(kAAFParameterDef_SpeedRatio);
     index.insert(index.end(), speedKey.begin(), speedKey.end());

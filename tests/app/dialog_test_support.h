@@ -1,10 +1,13 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QString>
+#include <QTemporaryDir>
 
 #include <functional>
 #include <vector>
@@ -43,3 +46,25 @@ struct DialogControls {
 
 /// Handles events until `condition` holds; false if it never did (a hang, not a slow run).
 bool ProcessEventsUntil(const std::function<bool()>& condition);
+
+/// A dialog with fake modal dialogs and a scratch folder; `Convert` runs a real conversion
+/// through the dialog's controls and waits for its details.
+class RealConversionFixture : public testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder.isValid());
+        dialog.SetModalDialogs(&dialogs);
+    }
+
+    void Convert(const QString& input, const QString& output) {
+        controls.aafEdit->setText(input);
+        dialogs.outputAnswer = output;
+        controls.save->click();
+        ASSERT_TRUE(ProcessEventsUntil([&] { return !dialogs.detailsTexts.empty(); }));
+    }
+
+    QTemporaryDir folder;
+    FakeDialogs dialogs;
+    CTesselDlg dialog;
+    DialogControls controls{dialog};
+};

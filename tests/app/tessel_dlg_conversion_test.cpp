@@ -172,25 +172,7 @@ TEST_F(ConversionTest, DestroyingWaitsForTheWorker) {
 
 // The real conversion from here on.
 
-class RealConversionTest : public testing::Test {
-  protected:
-    void SetUp() override {
-        ASSERT_TRUE(folder.isValid());
-        dialog.SetModalDialogs(&dialogs);
-    }
-
-    void Convert(const QString& input, const QString& output) {
-        controls.aafEdit->setText(input);
-        dialogs.outputAnswer = output;
-        controls.save->click();
-        ASSERT_TRUE(ProcessEventsUntil([&] { return !dialogs.detailsTexts.empty(); }));
-    }
-
-    QTemporaryDir folder;
-    FakeDialogs dialogs;
-    CTesselDlg dialog;
-    DialogControls controls{dialog};
-};
+using RealConversionTest = RealConversionFixture;
 
 TEST_F(RealConversionTest, InputThatIsNoAafFileEndsWithTheErrorAndTheDetails) {
     const QString input = folder.filePath(QStringLiteral("notes.aaf"));

@@ -29,25 +29,7 @@ void WriteSmallEdit(const QString& path) {
     ASSERT_TRUE(builder.Write(path.toStdString()).ok());
 }
 
-class RealFileTest : public testing::Test {
-  protected:
-    void SetUp() override {
-        ASSERT_TRUE(folder.isValid());
-        dialog.SetModalDialogs(&dialogs);
-    }
-
-    void Convert(const QString& input, const QString& output) {
-        controls.aafEdit->setText(input);
-        dialogs.outputAnswer = output;
-        controls.save->click();
-        ASSERT_TRUE(ProcessEventsUntil([&] { return !dialogs.detailsTexts.empty(); }));
-    }
-
-    QTemporaryDir folder;
-    FakeDialogs dialogs;
-    CTesselDlg dialog;
-    DialogControls controls{dialog};
-};
+using RealFileTest = RealConversionFixture;
 
 QString ReadAll(const QString& path) {
     QFile file(path);
