@@ -77,6 +77,17 @@ aafinfo::Report Inspect(const ScratchFolder& folder, const std::vector<std::uint
     return report;
 }
 
+// Converts what `builder` holds, expecting success with `items` clip items per sequence, and
+// returns tessel-aafinfo's report of the same bytes.
+aafinfo::Report ConvertAndInspect(AafBuilder& builder, const std::vector<int>& items) {
+    const std::vector<std::uint8_t> bytes = builder.ToBytes();
+    ScratchFolder folder;
+    const Outcome outcome = Convert(folder, bytes);
+    EXPECT_EQ(outcome.status, ConversionStatus::kSucceeded);
+    EXPECT_EQ(outcome.itemsPerSequence, items);
+    return Inspect(folder, bytes);
+}
+
 Object* MobWithId(AafBuilder& builder, const aafMobID_t& id) {
     const std::vector<std::uint8_t> key = builder.header().Bytes().MobId(id).Take();
     for (const auto& mob : builder.contentStorage().Find(pids::kMobs)->objects) {
@@ -98,13 +109,7 @@ TEST(Bounds, ACompositionThatUsesItselfEnds) {
     Track track = edit.AddPictureTrack({.slotId = 1});
     track.AddSourceClip(edit.id(), 1, 100);
     track.AddSourceClip(edit.id(), 1, 50);
-    const std::vector<std::uint8_t> bytes = builder.ToBytes();
-    ScratchFolder folder;
-    const Outcome outcome = Convert(folder, bytes);
-    EXPECT_EQ(outcome.status, ConversionStatus::kSucceeded);
-    EXPECT_EQ(outcome.itemsPerSequence, std::vector<int>({2}));
-    const aafinfo::Report report = Inspect(folder, bytes);
-    EXPECT_EQ(report.json["compositions"].size(), 1u);
+    EXPECT_EQ(ConvertAndInspect(builder, {2}).json["compositions"].size(), 1u);
 }
 
 TEST(Bounds, CompositionsThatUseEachOtherEnd) {
@@ -113,12 +118,7 @@ TEST(Bounds, CompositionsThatUseEachOtherEnd) {
     Composition second = builder.AddComposition("Second");
     first.AddSoundTrack({.slotId = 1}).AddSourceClip(second.id(), 1, 10);
     second.AddSoundTrack({.slotId = 1}).AddSourceClip(first.id(), 1, 10);
-    const std::vector<std::uint8_t> bytes = builder.ToBytes();
-    ScratchFolder folder;
-    const Outcome outcome = Convert(folder, bytes);
-    EXPECT_EQ(outcome.status, ConversionStatus::kSucceeded);
-    EXPECT_EQ(outcome.itemsPerSequence, std::vector<int>({1, 1}));
-    EXPECT_EQ(Inspect(folder, bytes).json["compositions"].size(), 2u);
+    EXPECT_EQ(ConvertAndInspect(builder, {1, 1}).json["compositions"].size(), 2u);
 }
 
 TEST(Bounds, MediaChainsThatLeadBackEnd) {
@@ -137,13 +137,8 @@ TEST(Bounds, MediaChainsThatLeadBackEnd) {
     Track track = edit.AddPictureTrack();
     track.AddClip(selfish, 25);
     track.AddClip(circular, 25);
-    const std::vector<std::uint8_t> bytes = builder.ToBytes();
-    ScratchFolder folder;
-    const Outcome outcome = Convert(folder, bytes);
-    EXPECT_EQ(outcome.status, ConversionStatus::kSucceeded);
-    EXPECT_EQ(outcome.itemsPerSequence, std::vector<int>({2}));
-    const aafinfo::Report report = Inspect(folder, bytes);
-    EXPECT_EQ(report.json["referenced_mobs"].size(), 3u);  // two masters, one source mob
+    // Two masters, one source mob.
+    EXPECT_EQ(ConvertAndInspect(builder, {2}).json["referenced_mobs"].size(), 3u);
 }
 
 TEST(Bounds, DeepNestingIsWalkedWithoutRecursionTrouble) {
