@@ -196,14 +196,6 @@ SaveStatus FCXmlDocument::SaveWhileBuilding(const std::string& path,
     });
 }
 
-void FCXmlDocument::WriteOut(pugi::xml_node node) {
-    if (output_ == nullptr || !node || node == root || !OpenPathTo(node.parent())) {
-        return;
-    }
-    WriteChildrenBefore(node.parent(), node);
-    WriteNode(node);
-}
-
 void FCXmlDocument::AppendFinished(pugi::xml_node parent, pugi::xml_node holder) {
     if (output_ == nullptr || !OpenPathTo(parent)) {
         for (pugi::xml_node child : holder.children()) {

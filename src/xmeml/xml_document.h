@@ -33,21 +33,18 @@ class FCXmlDocument {
     /// Writes the document as `Save` does, to a string (for tests and previews).
     std::string ToString() const;
 
-    /// Saves as `Save` does while `build` fills the document: what `build` hands to `WriteOut`
-    /// goes to the file at once and leaves the tree, so that a long timeline is never held in
+    /// Saves as `Save` does while `build` fills the document: what `build` hands to
+    /// `AppendFinished` goes to the file at once, so that a long timeline is never held in
     /// memory whole. The file holds the same bytes as a `Save` after `build` would write.
     /// Afterwards only the skeleton (declaration and empty root) is left.
     SaveStatus SaveWhileBuilding(const std::string& path, const std::function<void()>& build);
-    /// Declares `node` finished, and with it everything before it in document order: nothing
-    /// more is added to them or inside them (elements that enclose `node` may still grow). While
-    /// `SaveWhileBuilding` runs, they are written out and removed; otherwise nothing happens.
-    void WriteOut(pugi::xml_node node);
 
     /// Appends to `parent` copies of the children of `holder`, an element of another document
-    /// that holds finished elements only. While `SaveWhileBuilding` runs they go to the file at
-    /// once instead, as `WriteOut` would write them: a clip item built in a small document of
-    /// its own is printed from there, and the document is emptied in one step afterwards,
-    /// instead of being added to this tree and removed from it node by node.
+    /// that holds finished elements only. While `SaveWhileBuilding` runs they go to the file
+    /// instead, and with them everything before them in document order, which is then finished:
+    /// nothing more is added to it or inside it (elements that enclose `parent` may still grow).
+    /// A clip item built in a small document of its own is printed from there, and that
+    /// document is emptied in one step, instead of this tree growing and shrinking node by node.
     void AppendFinished(pugi::xml_node parent, pugi::xml_node holder);
 
     pugi::xml_node AddElement(pugi::xml_node parent, const char* name);

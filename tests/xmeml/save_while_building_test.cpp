@@ -20,8 +20,9 @@ std::string Read(const fs::path& path) {
     return content.str();
 }
 
-// Two sequences shaped like the interchange document, with clip items handed to WriteOut as a
-// track writer does, a track left without items, text and an attribute that need escaping.
+// Two sequences shaped like the interchange document, with clip items built apart and handed
+// over finished as a track writer does, a track left without items, an element added straight
+// into a track before them, text and an attribute that need escaping.
 void Fill(FCXmlDocument& xml) {
     const pugi::xml_node root = xml.GetRoot();
     SetAttribute(root, "note", "a\"<&>\tb");
@@ -36,23 +37,20 @@ void Fill(FCXmlDocument& xml) {
             xml.AddElement(container, "outputs");
             for (int t = 0; t < 2; ++t) {
                 const pugi::xml_node track = xml.AddElement(container, "track");
+                if (t == 0) {
+                    xml.AddTextElement(track, "enabled", "TRUE");
+                }
                 for (int c = 0; c < (t == 0 ? 3 : 0); ++c) {
-                    if (c == 2) {
-                        // Built apart and handed over finished, as the track writer does.
-                        pugi::xml_document part;
-                        const pugi::xml_node holder = part.append_child("track");
-                        xml.AddTextElement(xml.AddElement(holder, "clipitem"), "name", "a<b");
-                        xml.AddTextElement(holder, "transitionitem", "y");
-                        xml.AppendFinished(track, holder);
-                        continue;
-                    }
-                    const pugi::xml_node item = xml.AddElement(track, "clipitem");
+                    pugi::xml_document part;
+                    const pugi::xml_node holder = part.append_child("track");
+                    const pugi::xml_node item = xml.AddElement(holder, "clipitem");
                     xml.AddIntegerElement(item, "start", c * 100);
                     xml.AddTextElement(item, "empty", "");
+                    xml.AddTextElement(item, "name", "a<b");
                     if (c == 1) {
-                        xml.AddTextElement(track, "transitionitem", "x");
+                        xml.AddTextElement(holder, "transitionitem", "x");
                     }
-                    xml.WriteOut(track.last_child());
+                    xml.AppendFinished(track, holder);
                 }
             }
         }
@@ -96,9 +94,13 @@ TEST_F(SaveWhileBuildingTest, WritesTheSameBytesAsSavingTheWholeDocument) {
               "<xmeml version=\"4\" note=\"a&quot;&lt;&amp;>&#09;b\"/>\n");
 }
 
-TEST_F(SaveWhileBuildingTest, OutsideASaveWriteOutChangesNothing) {
+TEST_F(SaveWhileBuildingTest, OutsideASaveFinishedItemsJoinTheTree) {
     Fill(xml_);
-    EXPECT_EQ(xml_.ToString(), Whole());
+    // Two sequences, two kinds, three items on the first track of each, in order.
+    const pugi::xpath_node_set items = xml_.GetRoot().select_nodes("//track/clipitem/start");
+    ASSERT_EQ(items.size(), 12u);
+    EXPECT_STREQ(items[2].node().text().get(), "200");
+    EXPECT_EQ(xml_.GetRoot().select_nodes("//track/transitionitem").size(), 4u);
 }
 
 TEST_F(SaveWhileBuildingTest, AFailingBuildLeavesTheOldFileAndCanBeFollowedByASave) {
