@@ -7,9 +7,21 @@ export WINEPREFIX="${WINEPREFIX:-$here/build/wine-prefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  mkdir -p "$WINEPREFIX"
-  wineboot --init >/dev/null 2>&1 || true
-  wineserver --wait || true
+mkdir -p "$WINEPREFIX"
+
+# The Wine server and its services are started apart, with no output of ours: a test runner
+# waiting for the program's output to close would otherwise wait for them too. They stay for a
+# while after the last program, so the next one starts at once.
+server_dir=$(printf "server-%x-%x" $(stat -c '%d %i' "$WINEPREFIX"))
+running=0
+for pid in $(pgrep -x 'wineserver(64)?' || true); do
+  [[ "$(readlink "/proc/$pid/cwd" 2>/dev/null)" == */"$server_dir" ]] && running=1
+done
+if [ "$running" = 0 ]; then
+  wineserver -p300 </dev/null >/dev/null 2>&1 || true
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    wineboot --init </dev/null >/dev/null 2>&1 || true
+  fi
+  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 fi
 exec wine "$@"

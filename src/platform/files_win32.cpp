@@ -248,6 +248,19 @@ bool AtomicFile::Commit(Step& step, SystemError& error) {
     step = Step::kReplace;
     bool replaced = false;
     if (::GetFileAttributesW(h.target.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        // A file another program holds open without sharing cannot be replaced: say so before
+        // trying (Wine's ReplaceFileW leaves a stray file behind when it fails on one).
+        const HANDLE probe = ::CreateFileW(
+            h.target.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (probe == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_SHARING_VIOLATION) {
+            error = LastError();
+            ::DeleteFileW(h.temporary.c_str());
+            return false;
+        }
+        if (probe != INVALID_HANDLE_VALUE) {
+            ::CloseHandle(probe);
+        }
         // The replaced file's attributes, security and creation time carry over to the new one.
         replaced = ::ReplaceFileW(h.target.c_str(), h.temporary.c_str(), nullptr,
                                   REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0;

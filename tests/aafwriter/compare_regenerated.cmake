@@ -1,5 +1,5 @@
 # Regenerates a file with tessel-mkaaf and fails unless it matches the committed one byte for byte.
-execute_process(COMMAND "${MKAAF}" "${DESCRIPTION}" --out "${OUTPUT}" RESULT_VARIABLE result
+execute_process(COMMAND ${EMULATOR} "${MKAAF}" "${DESCRIPTION}" --out "${OUTPUT}" RESULT_VARIABLE result
                 ERROR_VARIABLE errors)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "tessel-mkaaf failed: ${errors}")

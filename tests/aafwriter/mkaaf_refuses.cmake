@@ -6,7 +6,7 @@ file(WRITE "${bad}" "{\"media\": [{\"id\": \"a\", \"length\": \"long\"}]}")
 file(WRITE "${out}" "previous")
 foreach(arguments IN ITEMS "${bad};--out;${out}" "--random;1;--out;${out}" "--clips;5;--out;${out}"
                             "${bad}" "${WORK}/missing.json;--out;${out}" "${bad};--sector-size;1000;--out;${out}")
-  execute_process(COMMAND "${MKAAF}" ${arguments} RESULT_VARIABLE result ERROR_VARIABLE errors)
+  execute_process(COMMAND ${EMULATOR} "${MKAAF}" ${arguments} RESULT_VARIABLE result ERROR_VARIABLE errors)
   if(result EQUAL 0)
     message(FATAL_ERROR "tessel-mkaaf ${arguments} succeeded")
   endif()

@@ -20,7 +20,7 @@ class TitleConversionTest : public ConversionFixture {
 TEST_F(TitleConversionTest, FindsTitleDocumentsBesideTheInputAndInTitleFolders) {
     Write("project/Beside.etl", TitleDocument("Beside the edit", "Arial Black", "48"));
     Write("titles/Upper Case.ETL", TitleDocument("From a URL", "Georgia", "36"));
-    const std::string two = Write("more/Two.etl", TitleDocument("First of two", "Tahoma", "20", 2));
+    Write("more/Two.etl", TitleDocument("First of two", "Tahoma", "20", 2));
     Write("more/Beside.etl", TitleDocument("Not this one", "X", "1"));
 
     AafBuilder builder;
@@ -48,7 +48,8 @@ TEST_F(TitleConversionTest, FindsTitleDocumentsBesideTheInputAndInTitleFolders) 
     EXPECT_EQ(Value(4, "str"), "Dummy");
     EXPECT_EQ(Value(4, "fontname"), "Arial");
     EXPECT_EQ(Value(4, "fontsize"), "26");
-    // The warning names the document that was read.
+    // The warning names the document that was read, joined with the system's separator.
+    const std::string two = (folder_ / "more" / "Two.etl").string();
     EXPECT_EQ(LinesOfKind(kLogWarning),
               std::vector<std::string>{"Found more than one title text in " + two + "\r\n"});
     EXPECT_EQ(ValidateAgainstDtd(), 0);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -35,20 +36,24 @@ TEST(FileNameOf, SplitsAtBothSeparators) {
     EXPECT_EQ(FileNameOf("C:\\dir\\"), "");
 }
 
+// A folder and a file name are joined with the system's own separator.
+const std::string kSeparator(1, static_cast<char>(std::filesystem::path::preferred_separator));
+
 TEST(TitleDocumentCandidates, TriesThePathThenTheUrlThenTheFolders) {
     const std::vector<std::string> folders = {"/input", "/titles/a", "/titles/b"};
     EXPECT_EQ(TitleDocumentCandidates("C:\\Users\\Ed\\Title.etl", folders),
-              (std::vector<std::string>{"C:\\Users\\Ed\\Title.etl", "/input/Title.etl",
-                                        "/titles/a/Title.etl", "/titles/b/Title.etl"}));
+              (std::vector<std::string>{
+                  "C:\\Users\\Ed\\Title.etl", "/input" + kSeparator + "Title.etl",
+                  "/titles/a" + kSeparator + "Title.etl", "/titles/b" + kSeparator + "Title.etl"}));
     EXPECT_EQ(TitleDocumentCandidates("file:///C:/My%20Titles/T.etl", {"/input"}),
               (std::vector<std::string>{"file:///C:/My%20Titles/T.etl", "C:/My Titles/T.etl",
-                                        "/input/T.etl"}));
+                                        "/input" + kSeparator + "T.etl"}));
 }
 
 TEST(TitleDocumentCandidates, LeavesOutRepeatsAndEmptyNames) {
     // An input file in the working folder gives the folder "" and so the bare name again.
     EXPECT_EQ(TitleDocumentCandidates("t.etl", {"", "."}),
-              (std::vector<std::string>{"t.etl", "./t.etl"}));
+              (std::vector<std::string>{"t.etl", "." + kSeparator + "t.etl"}));
     EXPECT_EQ(TitleDocumentCandidates("C:\\dir\\", {"/input"}),
               (std::vector<std::string>{"C:\\dir\\"}));
     EXPECT_TRUE(TitleDocumentCandidates("", {"/input"}).empty());
