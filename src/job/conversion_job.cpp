@@ -46,8 +46,53 @@ std::vector<std::string> TitleFoldersFor(const ConversionRequest& request) {
     return folders;
 }
 
-ConversionStatus BuildAndSave(const std::string& outputPath, bool renameAviToMov) {
+// Passes every line on and keeps the first error, which the report gives as the reason.
+class FirstErrorKeeper : public LogTarget {
+  public:
+    explicit FirstErrorKeeper(LogTarget* next) : next_(next) {}
+    void TakeLogLine(int kind, std::string line) override {
+        if (kind == kLogError && firstError_.empty()) {
+            firstError_ = line.substr(0, line.find_last_not_of("\r\n") + 1);
+        }
+        if (next_ != nullptr) {
+            next_->TakeLogLine(kind, std::move(line));
+        }
+    }
+    const std::string& FirstError() const { return firstError_; }
+
+  private:
+    LogTarget* next_;
+    std::string firstError_;
+};
+
+// The counts go to the report whichever way the building ends, so a failed conversion still
+// tells what it had read.
+class ReportOnExit {
+  public:
+    ReportOnExit(const FCInterchange& interchange, ConversionReport* report)
+        : interchange_(interchange), report_(report) {}
+    ReportOnExit(const ReportOnExit&) = delete;
+    ReportOnExit& operator=(const ReportOnExit&) = delete;
+    ~ReportOnExit() {
+        if (report_ == nullptr) {
+            return;
+        }
+        try {
+            ReportSequences(interchange_, *report_);
+        } catch (...) {
+            report_->sequences.clear();  // out of memory: no counts rather than half of them
+        }
+    }
+
+  private:
+    const FCInterchange& interchange_;
+    ConversionReport* report_;
+};
+
+ConversionStatus BuildAndSave(const std::string& outputPath, bool renameAviToMov,
+                              ConversionReport* report) {
     FCInterchange interchange;
+    const ReportOnExit reportOnExit(interchange, report);
     interchange.xml.Create();
     if (!g_aafFile) {
         return ConversionStatus::kNoHeader;
@@ -104,10 +149,21 @@ std::string SystemErrorText(AAFRESULT code) {
 
 int ConversionThread(const ConversionRequest& request, ConversionClient* client) {
     ConversionStatus status = ConversionStatus::kInputNotOpened;
+    ConversionReport* report = request.report;
+    LogTarget* const frontEndLog = GetLogTarget();
+    FirstErrorKeeper errors(frontEndLog);
+    if (report != nullptr) {
+        report->input = request.inputPath;
+        report->output = request.outputPath;
+        report->converted = false;
+        report->error.clear();
+        report->sequences.clear();
+        SetLogTarget(&errors);
+    }
     try {
         SetTitleSearchFolders(TitleFoldersFor(request));
         if (OpenAafFile(request.inputPath)) {
-            status = RunConversion(request.outputPath, request.renameAviToMov);
+            status = RunConversion(request.outputPath, request.renameAviToMov, report);
         }
     } catch (const std::bad_alloc&) {
         // The conversion ends and the client still hears, whatever went wrong.
@@ -121,6 +177,14 @@ int ConversionThread(const ConversionRequest& request, ConversionClient* client)
         status = ConversionStatus::kAborted;
     }
     CloseAafFile();
+    if (report != nullptr) {
+        SetLogTarget(frontEndLog);
+        report->converted = status == ConversionStatus::kSucceeded;
+        if (!report->converted) {
+            report->error = errors.FirstError().empty() ? "the conversion failed"
+                                                        : errors.FirstError();
+        }
+    }
     if (client != nullptr) {
         client->PostConversionDone(status);
     }
@@ -141,7 +205,8 @@ bool OpenAafFile(const std::string& inputPath) {
     return true;
 }
 
-ConversionStatus RunConversion(const std::string& outputPath, bool renameAviToMov) {
+ConversionStatus RunConversion(const std::string& outputPath, bool renameAviToMov,
+                               ConversionReport* report) {
     if (IsTheInputFile(outputPath)) {
         LogLine("Cannot save to " + outputPath +
                     ": it is the AAF file being converted. Choose another output file.",
@@ -152,7 +217,7 @@ ConversionStatus RunConversion(const std::string& outputPath, bool renameAviToMo
     ClearClipRegistry(g_videoClipsByPath);
     ClearClipRegistry(g_audioClipsByPath);
     try {
-        return BuildAndSave(outputPath, renameAviToMov);
+        return BuildAndSave(outputPath, renameAviToMov, report);
     } catch (const std::bad_alloc&) {
         LogErrorQuietly("The conversion was aborted: out of memory.");
     } catch (const std::exception& error) {

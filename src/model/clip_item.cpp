@@ -207,5 +207,5 @@ void FCVideoClipItem::ResolveLinks() {
         return;
     }
     title = std::make_unique<FCTitleInfo>();
-    ReadTitleDocument(mediaPath, *title);
+    titleDocumentPath = ReadTitleDocument(mediaPath, *title);
 }

@@ -132,6 +132,8 @@ class FCVideoClipItem : public FCClipItemBase {
     FCClipItemBase* mediaAudio = nullptr;
     /// Text and font of a title (`generatorKind` 1 only), after `ResolveLinks`.
     std::unique_ptr<FCTitleInfo> title;
+    /// The title document `title` was read from; empty when none loaded (the default text stays).
+    std::string titleDocumentPath;
     /// 0 progressive or unknown, 1 two-entry line map starting with 0, 2 any other two-entry map.
     int32_t fieldDominance = 0;
 };

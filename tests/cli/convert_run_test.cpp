@@ -78,7 +78,8 @@ class ConvertRunTest : public ::testing::Test {
 TEST_F(ConvertRunTest, ConvertsNextToTheInputAndPrintsMilestones) {
     ProgramRun run = RunConvert({input.string()});
     EXPECT_EQ(run.exitCode, 0) << run.output;
-    EXPECT_EQ(run.output, "Start of Convertion...\nFinished!\n");
+    EXPECT_EQ(run.output,
+              "Start of Convertion...\nFinished!\n1 sequence, 2 of 2 source clips written\n");
     EXPECT_NE(ReadFile(folder / "edit.xml").find("<pathurl>C:\\take.mov</pathurl>"),
               std::string::npos);
 }
@@ -145,7 +146,8 @@ TEST_F(ConvertRunTest, RunsTheSameWithTheUsersMemoryTunables) {
         const fs::path output = folder / "tunables.xml";
         ProgramRun run = RunConvert({input.string(), output.string()}, tunables);
         EXPECT_EQ(run.exitCode, 0) << run.output;
-        EXPECT_EQ(run.output, "Start of Convertion...\nFinished!\n");
+        EXPECT_EQ(run.output,
+              "Start of Convertion...\nFinished!\n1 sequence, 2 of 2 source clips written\n");
         EXPECT_NE(ReadFile(output).find("<pathurl>C:\\take.mov</pathurl>"), std::string::npos);
     }
 }
