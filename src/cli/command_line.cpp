@@ -134,9 +134,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     }
     // A second AAF file is a second input, except the input itself, which is refused as its
     // own output.
-    const bool outputNamed =
-        positional.size() == 2 && result.outputDir.empty() && !IsFolder(positional[1]) &&
-        (!EndsInAaf(positional[1]) || SameFile(positional[0], positional[1]));
+    const bool outputNamed = positional.size() == 2 && result.outputDir.empty() &&
+                             !IsFolder(positional[1]) &&
+                             (!EndsInAaf(positional[1]) || SameFile(positional[0], positional[1]));
     result.inputs = positional;
     if (outputNamed) {
         result.inputs.pop_back();
@@ -147,9 +147,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         // With several inputs a document name given by mistake must not be read as an input.
         for (const std::string& input : result.inputs) {
             if (!EndsInAaf(input) && !IsFolder(input)) {
-                result.usageError = input + " is neither an .aaf file nor a folder (with several "
-                                            "inputs, each is converted beside itself or into "
-                                            "--output-dir)";
+                result.usageError = input +
+                                    " is neither an .aaf file nor a folder (with several "
+                                    "inputs, each is converted beside itself or into "
+                                    "--output-dir)";
                 return result;
             }
         }
@@ -195,8 +196,7 @@ std::vector<PlannedConversion> PlanConversions(const CommandLine& commandLine) {
         plan.outputPath = DefaultOutputPath(input);
         if (!commandLine.outputDir.empty()) {
             plan.outputPath =
-                (fs::path(commandLine.outputDir) / fs::path(plan.outputPath).filename())
-                    .string();
+                (fs::path(commandLine.outputDir) / fs::path(plan.outputPath).filename()).string();
         }
         const std::string key = fs::absolute(fs::path(plan.outputPath)).lexically_normal().string();
         if (taken.contains(key) ||

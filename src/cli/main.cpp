@@ -54,8 +54,7 @@ bool WriteReportFile(const std::string& path, const std::string& text) {
     const SaveStatus saved = WriteFileAtomically(
         path, [&text](pugi::xml_writer& out) { out.write(text.data(), text.size()); });
     if (!saved.ok) {
-        std::cerr << kPrefix << "cannot write the report " << path << ": " << saved.message
-                  << '\n';
+        std::cerr << kPrefix << "cannot write the report " << path << ": " << saved.message << '\n';
     }
     return saved.ok;
 }
@@ -157,7 +156,8 @@ int main(int argc, char** argv) {
     if (commandLine.batch && commandLine.verbosity != Verbosity::kQuiet) {
         std::cerr << reports.size() - failed << " of " << reports.size() << " inputs converted\n";
     }
-    bool filesWritten = commandLine.logPath.empty() || WriteLogFile(commandLine.logPath, log.Text());
+    bool filesWritten =
+        commandLine.logPath.empty() || WriteLogFile(commandLine.logPath, log.Text());
     if (!commandLine.reportPath.empty()) {
         const std::string text =
             commandLine.batch ? ReportsJsonText(reports) : ReportJsonText(reports.front());

@@ -181,8 +181,8 @@ int ConversionThread(const ConversionRequest& request, ConversionClient* client)
         SetLogTarget(frontEndLog);
         report->converted = status == ConversionStatus::kSucceeded;
         if (!report->converted) {
-            report->error = errors.FirstError().empty() ? "the conversion failed"
-                                                        : errors.FirstError();
+            report->error =
+                errors.FirstError().empty() ? "the conversion failed" : errors.FirstError();
         }
     }
     if (client != nullptr) {

@@ -33,8 +33,8 @@ class NotCarriedTest : public ModelTest {
           video(composition.AddPictureTrack({.slotId = 7})) {}
 
     std::unique_ptr<Object> Clip(std::int64_t length) {
-        return builder.MakeSourceClip(DataKind::kPicture, length, media.masterId,
-                                      media.pictureSlot, 0);
+        return builder.MakeSourceClip(DataKind::kPicture, length, media.masterId, media.pictureSlot,
+                                      0);
     }
     // A segment of `classId` with the picture data kind and `length`.
     std::unique_ptr<Object> Segment(const aafUID_t& classId, std::int64_t length) {
@@ -92,14 +92,14 @@ TEST_F(NotCarriedTest, AnEdiusShapedTrackCarriesEverySourceClip) {
 }
 
 TEST_F(NotCarriedTest, SkippedComponentsAreNotedWhereTheyStartWithWhatTheyHold) {
-    video.AddClip(media, 100);                  // 0..100, written
-    video.Append(NestedSequence(3, 10));        // 100..130, three clips left out
-    video.Append(Selector(2));                  // 130..170, the selected clip only
+    video.AddClip(media, 100);            // 0..100, written
+    video.Append(NestedSequence(3, 10));  // 100..130, three clips left out
+    video.Append(Selector(2));            // 130..170, the selected clip only
     auto scope = Segment(classes::kNestedScope, 25);
     scope->AppendChild(kNestedScopeSlots, Clip(25));
     scope->AppendChild(kNestedScopeSlots, NestedSequence(2, 10));
-    video.Append(std::move(scope));             // 170..195, three clips
-    video.AddClip(media, 10);                   // 195..205, written
+    video.Append(std::move(scope));  // 170..195, three clips
+    video.AddClip(media, 10);        // 195..205, written
     Build(builder);
 
     const FCTrackBase& track = TrackAt(0, 0);
@@ -121,8 +121,7 @@ TEST_F(NotCarriedTest, SkippedComponentsAreNotedWhereTheyStartWithWhatTheyHold) 
 }
 
 TEST_F(NotCarriedTest, AnEffectsInputsAreItemsOrNotesAndItsRenderingIsNoted) {
-    auto group =
-        builder.MakeOperationGroup(DataKind::kPicture, 60, operations::kVideoSpeedControl);
+    auto group = builder.MakeOperationGroup(DataKind::kPicture, 60, operations::kVideoSpeedControl);
     AafBuilder::AddInput(*group, Clip(60));
     AafBuilder::AddInput(*group, NestedSequence(2, 30));
     auto inner = builder.MakeOperationGroup(DataKind::kPicture, 60, operations::kVideoSpeedControl);
