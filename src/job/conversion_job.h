@@ -12,6 +12,9 @@ struct ConversionRequest {
     std::string inputPath;
     std::string outputPath;
     bool renameAviToMov = true;
+    /// Writes the form other importers read whole: file URLs, complete effects and rates,
+    /// track states, one description per media file and sequence. The log is the same.
+    bool portable = false;
     /// Extra folders searched for title documents that are not found where the AAF file says.
     std::vector<std::string> titleFolders{};
     /// Filled with what went in and what came out, also when the conversion fails; not owned,
@@ -47,7 +50,7 @@ int ConversionThread(const ConversionRequest& request, ConversionClient* client)
 bool OpenAafFile(const std::string& inputPath);
 /// `report`, when given, receives the counts of the sequences built, also when saving fails.
 ConversionStatus RunConversion(const std::string& outputPath, bool renameAviToMov,
-                               ConversionReport* report = nullptr);
+                               bool portable = false, ConversionReport* report = nullptr);
 void CloseAafFile();
 
 /// The text for a result code: never empty, it says what failed and why.
