@@ -1,0 +1,28 @@
+/* The dialogs' texts in UTF-8, as plain macros for the Windows resource script and the C++ of
+   both front ends. The string table ids: German from 500, English 500 higher. */
+#pragma once
+
+#define IDS_INPUT_PROMPT_DE 500
+#define IDS_OUTPUT_PROMPT_DE 501
+#define IDS_QUIT_DE 502
+#define IDS_SAVE_DE 503
+#define IDS_INPUT_PROMPT_EN 1000
+#define IDS_OUTPUT_PROMPT_EN 1001
+#define IDS_QUIT_EN 1002
+#define IDS_SAVE_EN 1003
+
+#define TESSEL_TEXT_INPUT_PROMPT_DE "Bitte aus Edius exportierte *.aaf Datei auswählen:"
+#define TESSEL_TEXT_OUTPUT_PROMPT_DE "FinalCut Interchange Format abspeichern:"
+#define TESSEL_TEXT_QUIT_DE "Beenden"
+#define TESSEL_TEXT_SAVE_DE "Speichern..."
+#define TESSEL_TEXT_INPUT_PROMPT_EN "Please select the exported *.aaf file of Edius:"
+#define TESSEL_TEXT_OUTPUT_PROMPT_EN "Save FinalCut Interchange format:"
+#define TESSEL_TEXT_QUIT_EN "Quit"
+#define TESSEL_TEXT_SAVE_EN "Save..."
+
+/* The same in every language */
+#define TESSEL_TEXT_MAIN_CAPTION "Tessel Converter"
+#define TESSEL_TEXT_DETAILS_CAPTION "Details"
+#define TESSEL_TEXT_RENAME_AVI "*.avi zu *.mov umbenennen"
+#define TESSEL_TEXT_BROWSE "..."
+#define TESSEL_TEXT_OK "OK"
