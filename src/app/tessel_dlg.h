@@ -78,6 +78,7 @@ class CTesselDlg : public QDialog, public LogTarget, public ConversionClient {
     QBrush m_brush;
     QCheckBox* m_renameCheck = nullptr;
     MainDialogState m_state = MainDialogState::kNoInput;
+    QCheckBox* m_portableCheck = nullptr;
 
     QPushButton* m_quitButton = nullptr;
     QPushButton* m_browseButton = nullptr;

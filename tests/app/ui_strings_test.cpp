@@ -28,5 +28,11 @@ TEST(UiStrings, LoadsTheSharedTable) {
     EXPECT_EQ(LoadUiString(500),
               QStringLiteral("Bitte aus Edius exportierte *.aaf Datei auswählen:"));
     EXPECT_EQ(LoadUiString(1003), QStringLiteral("Save..."));
-    EXPECT_TRUE(LoadUiString(504).isEmpty());
+    EXPECT_EQ(LoadUiString(504), QStringLiteral("Portable Fassung"));
+    EXPECT_EQ(LoadUiString(1004), QStringLiteral("Portable form"));
+    EXPECT_FALSE(LoadUiString(505).isEmpty());
+    EXPECT_FALSE(LoadUiString(1005).isEmpty());
+    EXPECT_TRUE(LoadUiString(506).isEmpty());
+    EXPECT_TRUE(LoadUiString(1006).isEmpty());
+    EXPECT_TRUE(LoadUiString(999).isEmpty());
 }

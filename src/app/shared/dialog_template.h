@@ -16,6 +16,7 @@
 #define IDC_STATUS 1005
 #define IDC_WORDMARK 1008
 #define IDC_RENAME_AVI 1010
+#define IDC_PORTABLE 1011
 
 /* x, y, width, height */
 #define TESSEL_DIALOG_SIZE 292, 126
@@ -30,6 +31,7 @@
 #define TESSEL_BADGE_2_RECT 7, 49, 19, 18
 #define TESSEL_WORDMARK_RECT 7, 102, 95, 20
 #define TESSEL_RENAME_AVI_RECT 31, 69, 163, 10
+#define TESSEL_PORTABLE_RECT 198, 69, 86, 10
 
 /* Details dialog */
 #define IDD_DETAILS 134

@@ -1,5 +1,7 @@
 #include "app/win32/tessel_dlg.h"
 
+#include <commctrl.h>
+
 #include <memory>
 #include <utility>
 
@@ -47,6 +49,24 @@ void SetState(CTesselDlg& dlg, MainDialogState state) {
     EnableWindow(GetDlgItem(dlg.m_hWnd, IDC_SAVE), buttons.save);
 }
 
+// A tool tip over one control, wrapped to a readable width.
+void AddToolTip(CTesselDlg& dlg, int control, std::wstring text) {
+    HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                               dlg.m_hWnd, nullptr, dlg.m_instance, nullptr);
+    if (tip == nullptr) {
+        return;
+    }
+    TTTOOLINFOW tool = {};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = dlg.m_hWnd;
+    tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(dlg.m_hWnd, control));
+    tool.lpszText = text.data();
+    SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, 360);
+}
+
 BOOL OnInitDialog(CTesselDlg& dlg, HWND dialog) {
     dlg.m_hWnd = dialog;
     dlg.m_brush = CreateSolidBrush(TESSEL_RGB(TESSEL_BACKGROUND_RGB));
@@ -63,12 +83,16 @@ BOOL OnInitDialog(CTesselDlg& dlg, HWND dialog) {
         {IDC_OUTPUT_PROMPT, kOutputPromptString},
         {IDC_SAVE, kSaveString},
         {IDOK, kQuitString},
+        {IDC_PORTABLE, kPortableString},
     };
     for (const auto& t : texts) {
         SetDlgItemTextW(dialog, t.control, LoadUiText(dlg.m_instance, base + t.role).c_str());
     }
 
+    AddToolTip(dlg, IDC_PORTABLE, LoadUiText(dlg.m_instance, base + kPortableTipString));
+
     CheckDlgButton(dialog, IDC_RENAME_AVI, BST_CHECKED);
+    CheckDlgButton(dialog, IDC_PORTABLE, BST_UNCHECKED);  // the plain form at every start
     SetState(dlg, MainDialogState::kNoInput);
     return TRUE;  // the first tab stop gets the focus
 }
@@ -113,6 +137,7 @@ void OnSave(CTesselDlg& dlg) {
     start->request.inputPath = Utf8FromWide(dlg.m_aafPath);
     start->request.outputPath = Utf8FromWide(dlg.m_xmlPath);
     start->request.renameAviToMov = IsDlgButtonChecked(dlg.m_hWnd, IDC_RENAME_AVI) == BST_CHECKED;
+    start->request.portable = IsDlgButtonChecked(dlg.m_hWnd, IDC_PORTABLE) == BST_CHECKED;
 
     LogLine("Start of Convertion...", kLogMilestone);
 

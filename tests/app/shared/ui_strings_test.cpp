@@ -37,14 +37,19 @@ TEST(UiStrings, TableHoldsBothLanguagesFiveHundredApart) {
         {1001, "Save FinalCut Interchange format:"},
         {1002, "Quit"},
         {1003, "Save..."},
-        {504, ""},
+        {504, "Portable Fassung"},
+        {1004, "Portable form"},
+        {506, ""},
         {999, ""},
-        {1004, ""},
+        {1006, ""},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(UiString(c.id), c.text) << c.id;
     }
-    for (int role : {kInputPromptString, kOutputPromptString, kQuitString, kSaveString}) {
+    for (int role : {kInputPromptString, kOutputPromptString, kQuitString, kSaveString,
+                     kPortableString, kPortableTipString}) {
         EXPECT_EQ(StringTableBase(true) + role + 500, StringTableBase(false) + role);
+        EXPECT_FALSE(UiString(StringTableBase(true) + role).empty()) << role;
+        EXPECT_FALSE(UiString(StringTableBase(false) + role).empty()) << role;
     }
 }

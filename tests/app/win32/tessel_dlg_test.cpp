@@ -107,6 +107,7 @@ TEST_F(Win32MainDialogTest, StartsAsTheTemplateSays) {
     EXPECT_TRUE(Enabled(IDC_BROWSE_AAF));
     EXPECT_FALSE(Enabled(IDC_SAVE));
     EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_RENAME_AVI), BST_CHECKED);
+    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_PORTABLE), BST_UNCHECKED);
     EXPECT_EQ(ItemText(dialog, IDC_AAF_PATH), L"");
     EXPECT_EQ(ItemText(dialog, IDC_STATUS), L"");
     EXPECT_EQ(ItemText(dialog, IDC_RENAME_AVI), L"*.avi zu *.mov umbenennen");
@@ -123,6 +124,7 @@ TEST_F(Win32MainDialogTest, StartsAsTheTemplateSays) {
     EXPECT_EQ(ItemText(dialog, IDC_OUTPUT_PROMPT), WideFromUtf8(UiString(base + 1)));
     EXPECT_EQ(ItemText(dialog, IDOK), WideFromUtf8(UiString(base + 2)));
     EXPECT_EQ(ItemText(dialog, IDC_SAVE), WideFromUtf8(UiString(base + 3)));
+    EXPECT_EQ(ItemText(dialog, IDC_PORTABLE), WideFromUtf8(UiString(base + kPortableString)));
 }
 
 TEST_F(Win32MainDialogTest, ControlsSitWhereTheirDialogUnitsSayInTabOrder) {
@@ -145,6 +147,7 @@ TEST_F(Win32MainDialogTest, ControlsSitWhereTheirDialogUnitsSayInTabOrder) {
         {IDC_STATUS, {TESSEL_STATUS_RECT}},
         {IDC_WORDMARK, {TESSEL_WORDMARK_RECT}},
         {IDC_RENAME_AVI, {TESSEL_RENAME_AVI_RECT}},
+        {IDC_PORTABLE, {TESSEL_PORTABLE_RECT}},
     };
     for (const auto& c : controls) {
         const RECT wanted =
@@ -156,9 +159,10 @@ TEST_F(Win32MainDialogTest, ControlsSitWhereTheirDialogUnitsSayInTabOrder) {
         EXPECT_EQ(actual.bottom, wanted.bottom) << c.id;
     }
 
-    // Quit, "...", the edit, Save, the check box; a disabled Save is passed over.
+    // Quit, "...", the edit, Save, the check boxes; a disabled Save is passed over.
     Type(existing);
-    const int order[] = {IDOK, IDC_BROWSE_AAF, IDC_AAF_PATH, IDC_SAVE, IDC_RENAME_AVI, IDOK};
+    const int order[] = {IDOK,           IDC_BROWSE_AAF, IDC_AAF_PATH, IDC_SAVE,
+                         IDC_RENAME_AVI, IDC_PORTABLE,   IDOK};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
         EXPECT_EQ(GetNextDlgTabItem(dialog, Item(order[i]), FALSE), Item(order[i + 1])) << order[i];
     }
@@ -168,9 +172,10 @@ TEST_F(Win32MainDialogTest, ControlsSitWhereTheirDialogUnitsSayInTabOrder) {
 
 TEST_F(Win32MainDialogTest, StringTableHoldsTheSharedTexts) {
     for (int base : {kGermanStringBase, kEnglishStringBase}) {
-        for (int role : {kInputPromptString, kOutputPromptString, kQuitString, kSaveString}) {
-            wchar_t text[256] = {};
-            LoadStringW(instance, static_cast<UINT>(base + role), text, 256);
+        for (int role : {kInputPromptString, kOutputPromptString, kQuitString, kSaveString,
+                         kPortableString, kPortableTipString}) {
+            wchar_t text[512] = {};
+            LoadStringW(instance, static_cast<UINT>(base + role), text, 512);
             EXPECT_EQ(text, WideFromUtf8(UiString(base + role))) << base + role;
         }
     }
