@@ -8,18 +8,31 @@
 #include <string_view>
 #include <system_error>
 
+#include "platform/files.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
+fs::path PathOf(const std::string& utf8) {
+    return tessel::platform::PathFromUtf8(utf8);
+}
+
+// One spelling per file, to find two names of the same output.
+std::string Key(const std::string& path) {
+    std::error_code error;
+    fs::path absolute = fs::absolute(PathOf(path), error);
+    return tessel::platform::Utf8FromPath(error ? PathOf(path) : absolute.lexically_normal());
+}
+
 bool IsFolder(const std::string& path) {
     std::error_code error;
-    return fs::is_directory(fs::path(path), error);
+    return fs::is_directory(PathOf(path), error);
 }
 
 bool SameFile(const std::string& a, const std::string& b) {
     std::error_code error;
-    return fs::equivalent(fs::path(a), fs::path(b), error) && !error;
+    return fs::equivalent(PathOf(a), PathOf(b), error) && !error;
 }
 
 bool EndsInAaf(std::string_view path) {
@@ -36,10 +49,11 @@ bool EndsInAaf(std::string_view path) {
 std::vector<std::string> AafFilesIn(const std::string& folder, std::string& problem) {
     std::vector<fs::path> found;
     std::error_code error;
-    for (fs::directory_iterator it(fs::path(folder), error), end; !error && it != end;
+    for (fs::directory_iterator it(PathOf(folder), error), end; !error && it != end;
          it.increment(error)) {
         std::error_code typeError;
-        if (it->is_regular_file(typeError) && EndsInAaf(it->path().filename().string())) {
+        if (it->is_regular_file(typeError) &&
+            EndsInAaf(tessel::platform::Utf8FromPath(it->path().filename()))) {
             found.push_back(it->path());
         }
     }
@@ -48,11 +62,12 @@ std::vector<std::string> AafFilesIn(const std::string& folder, std::string& prob
         return {};
     }
     std::sort(found.begin(), found.end(), [](const fs::path& a, const fs::path& b) {
-        return a.filename().string() < b.filename().string();
+        return tessel::platform::Utf8FromPath(a.filename()) <
+               tessel::platform::Utf8FromPath(b.filename());
     });
     std::vector<std::string> files;
     for (const fs::path& path : found) {
-        files.push_back(path.string());
+        files.push_back(tessel::platform::Utf8FromPath(path));
     }
     if (files.empty()) {
         problem = "the folder " + folder + " holds no .aaf file";
@@ -185,7 +200,7 @@ std::vector<PlannedConversion> PlanConversions(const CommandLine& commandLine) {
     std::set<std::string> taken;
     for (const std::string* file : {&commandLine.logPath, &commandLine.reportPath}) {
         if (!file->empty()) {
-            taken.insert(fs::absolute(fs::path(*file)).lexically_normal().string());
+            taken.insert(Key(*file));
         }
     }
     auto add = [&](const std::string& input, std::string problem) {
@@ -197,12 +212,11 @@ std::vector<PlannedConversion> PlanConversions(const CommandLine& commandLine) {
         }
         plan.outputPath = DefaultOutputPath(input);
         if (!commandLine.outputDir.empty()) {
-            plan.outputPath =
-                (fs::path(commandLine.outputDir) / fs::path(plan.outputPath).filename()).string();
+            plan.outputPath = tessel::platform::Utf8FromPath(PathOf(commandLine.outputDir) /
+                                                             PathOf(plan.outputPath).filename());
         }
-        const std::string key = fs::absolute(fs::path(plan.outputPath)).lexically_normal().string();
-        if (taken.contains(key) ||
-            taken.contains(fs::absolute(fs::path(input)).lexically_normal().string())) {
+        const std::string key = Key(plan.outputPath);
+        if (taken.contains(key) || taken.contains(Key(input))) {
             plan.problem = "its document " + plan.outputPath +
                            " would replace a file this run writes or reads";
         } else {
