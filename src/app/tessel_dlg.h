@@ -11,7 +11,7 @@
 
 #include "app/modal_dialogs.h"
 #include "job/conversion_job.h"
-#include "job/log.h"
+#include "model/log.h"
 
 class QCheckBox;
 class QEventLoop;

@@ -12,8 +12,7 @@
 #include "cli/command_line.h"
 #include "cli/console_log.h"
 #include "job/conversion_job.h"
-#include "job/huge_page_heap.h"
-#include "job/log.h"
+#include "model/log.h"
 
 namespace {
 
@@ -65,7 +64,6 @@ std::string TitleFolderProblem(const std::vector<std::string>& folders) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    RestartWithHugePageHeap(argv);
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     CommandLine commandLine = ParseCommandLine(args);
     if (!commandLine.usageError.empty()) {

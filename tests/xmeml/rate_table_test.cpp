@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "xmeml/rate_table.h"
+#include "model/rate_table.h"
 #include "xmeml/xml_document.h"
 
 namespace {
