@@ -63,6 +63,7 @@ std::uint32_t Le32(const std::vector<std::uint8_t>& d, std::size_t at) {
 class BothSectorSizes : public ::testing::TestWithParam<std::uint32_t> {};
 
 TEST_P(BothSectorSizes, LibgsfReadsEveryStorageAndStreamWithoutAWord) {
+    TESSEL_REQUIRE_GSF();
     AafBuilder b({.sectorSize = GetParam()});
     BuildEdit(b);
     const std::string path = TempFile(std::string("edit-").append(std::to_string(GetParam())));
@@ -90,6 +91,7 @@ TEST_P(BothSectorSizes, LibgsfReadsEveryStorageAndStreamWithoutAWord) {
 
 // Our own container reader and libgsf see the same storages, class ids and stream bytes.
 TEST_P(BothSectorSizes, ContainerReaderAndLibgsfSeeTheSameTree) {
+    TESSEL_REQUIRE_GSF();
     AafBuilder b({.sectorSize = GetParam()});
     BuildEdit(b);
     const std::string path = TempFile(std::string("same-").append(std::to_string(GetParam())));
@@ -128,6 +130,7 @@ INSTANTIATE_TEST_SUITE_P(AafFile, BothSectorSizes, ::testing::Values(512u, 4096u
 
 // The root's `properties` are byte for byte those of every AAF file (two strong references).
 TEST(AafFile, SignatureAndRootAreThoseOfRealFiles) {
+    TESSEL_REQUIRE_GSF();
     for (std::uint32_t sectorSize : {512u, 4096u}) {
         AafBuilder b({.sectorSize = sectorSize});
         BuildEdit(b);
@@ -160,6 +163,7 @@ TEST(AafFile, SignatureAndRootAreThoseOfRealFiles) {
 // The Mobs set index lists its 32-byte keys in ascending byte order (what SDK writers do and
 // what the SDK enumerates by), each key equal to the MobID stored in that element.
 TEST(AafFile, MobsIndexIsInAscendingKeyOrderWithMatchingElements) {
+    TESSEL_REQUIRE_GSF();
     AafBuilder b;
     // Creation order differs from key order: the first mob gets the largest id.
     aafMobID_t late = b.NewMobId();

@@ -47,6 +47,7 @@ class SectorSizes : public ::testing::TestWithParam<std::uint32_t> {};
 // Streams on both sides of every size boundary (mini sector, mini-stream cutoff, sector), nested
 // storages with class ids: libgsf must read back exactly what was written, silently.
 TEST_P(SectorSizes, LibgsfReadsBackTreeClassIdsAndStreams) {
+    TESSEL_REQUIRE_GSF();
     const std::uint32_t sectorSize = GetParam();
     CompoundFileWriter writer(sectorSize);
     writer.SetRootClsid(ClassId(0xA0));
@@ -91,6 +92,7 @@ TEST_P(SectorSizes, LibgsfReadsBackTreeClassIdsAndStreams) {
 
 // More than 109 FAT sectors need DIFAT sectors (about 7 MB with 512-byte sectors).
 TEST_P(SectorSizes, LargeStreamsNeedingDifatSectors) {
+    TESSEL_REQUIRE_GSF();
     CompoundFileWriter writer(GetParam());
     const auto big = Pattern(9 * 1024 * 1024 + 5, 3);
     writer.AddStream(CompoundFileWriter::kRootId, "big", big);
@@ -109,6 +111,7 @@ TEST_P(SectorSizes, LargeStreamsNeedingDifatSectors) {
 
 // Storages with many children get balanced red-black trees in MS-CFB order, for every size.
 TEST_P(SectorSizes, SiblingTreesAreBalancedRedBlackTrees) {
+    TESSEL_REQUIRE_GSF();
     CompoundFileWriter writer(GetParam());
     for (int n : {1, 2, 3, 4, 7, 8, 100, 3002}) {
         const auto storage = writer.AddStorage(

@@ -72,4 +72,8 @@ GsfListing ListWithGsf(const std::string& path) {
     return listing;
 }
 
+bool GsfAvailable() {
+    return true;
+}
+
 }  // namespace tessel::testing

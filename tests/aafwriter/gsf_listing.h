@@ -27,4 +27,12 @@ struct GsfListing {
 /// Opens `path` with libgsf and reads the whole tree, every class id and every stream.
 GsfListing ListWithGsf(const std::string& path);
 
+/// False where libgsf is not built (the Windows cross-build); the checks against it skip there.
+bool GsfAvailable();
+
 }  // namespace tessel::testing
+
+#define TESSEL_REQUIRE_GSF()                           \
+    if (!::tessel::testing::GsfAvailable()) {          \
+        GTEST_SKIP() << "libgsf is not in this build"; \
+    }

@@ -186,6 +186,7 @@ TEST(RandomEdit, LinkedSoundLiesUnderItsVideo) {
 }
 
 TEST(RandomEdit, LibgsfReadsARandomEditSilently) {
+    TESSEL_REQUIRE_GSF();
     const auto edit = MakeRandomEdit(3, 400, 4096);
     DescriptionStatus status;
     AafBuilder builder(OptionsFromDescription(edit.description, status));
