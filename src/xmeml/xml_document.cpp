@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "xmeml/atomic_file.h"
+#include "xmeml/xml_text.h"
 
 namespace {
 
@@ -69,6 +70,18 @@ void WriteDocument(const pugi::xml_document& document, pugi::xml_writer& writer)
         writer.write("\n", 1);
     }
 }
+
+// Runs `set` with `text`, or with what is left of it once the characters that XML 1.0 cannot
+// carry are left out: pugixml would write those as character references that no parser accepts.
+template <typename Set>
+bool WithXmlText(std::string_view text, Set set) {
+    if (IsXmlText(text)) {
+        return set(text);
+    }
+    const std::string kept = XmlText(text);
+    return set(std::string_view(kept));
+}
+
 }  // namespace
 
 bool FCXmlDocument::Create() {
@@ -238,9 +251,10 @@ pugi::xml_node FCXmlDocument::AddElement(pugi::xml_node parent, const char* name
 pugi::xml_node FCXmlDocument::AddTextElement(pugi::xml_node parent, const char* name,
                                              std::string_view text) {
     pugi::xml_node element = parent.append_child(name);
-    if (!text.empty()) {
-        element.append_child(pugi::node_pcdata).set_value(text.data(), text.size());
-    }
+    WithXmlText(text, [&](std::string_view kept) {
+        return kept.empty() ||
+               element.append_child(pugi::node_pcdata).set_value(kept.data(), kept.size());
+    });
     return element;
 }
 
@@ -266,7 +280,9 @@ bool SetAttribute(pugi::xml_node element, const char* name, std::string_view val
     if (!attribute) {
         attribute = element.append_attribute(name);
     }
-    return attribute && attribute.set_value(value.data(), value.size());
+    return attribute && WithXmlText(value, [&](std::string_view kept) {
+               return attribute.set_value(kept.data(), kept.size());
+           });
 }
 
 bool SetText(pugi::xml_node node, std::string_view text) {
@@ -276,8 +292,8 @@ bool SetText(pugi::xml_node node, std::string_view text) {
     while (pugi::xml_node child = node.first_child()) {
         node.remove_child(child);
     }
-    if (text.empty()) {
-        return true;
-    }
-    return node.append_child(pugi::node_pcdata).set_value(text.data(), text.size());
+    return WithXmlText(text, [&](std::string_view kept) {
+        return kept.empty() ||
+               node.append_child(pugi::node_pcdata).set_value(kept.data(), kept.size());
+    });
 }

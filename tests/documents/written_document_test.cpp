@@ -40,6 +40,36 @@ TEST_F(WrittenDocumentTest, NamesAndPathsAreEscapedAndReadBackUnchanged) {
     EXPECT_EQ(ValidateAgainstDtd(), 0);
 }
 
+// Characters XML 1.0 cannot carry are left out of names and paths; the rest of each is kept,
+// and the document stays one that every parser reads.
+TEST_F(WrittenDocumentTest, CharactersXmlCannotCarryAreLeftOut) {
+    // The builder writes these UTF-8 forms as the UTF-16 units they spell: controls, U+FFFE,
+    // U+FFFF and a surrogate without its partner (which the reader takes as U+FFFD).
+    const std::string name = "Take\x01 1\x1B\xEF\xBF\xBE|\xEF\xBF\xBF|\tend";
+    const std::string path =
+        "D:\\Media\\\x02"
+        "clip\x7F\xED\xA0\x80.mov";
+    AafBuilder builder;
+    MediaSpec spec;
+    spec.name = name;
+    spec.path = path;
+    spec.slotName = "Slot\x0C\x0B\x08";
+    spec.soundSlots = 1;
+    const MediaRef media = builder.AddMedia(spec);
+    Composition edit = builder.AddComposition("Edit\x1F\x03 \xEF\xBF\xBEone");
+    edit.AddTimecodeSlot(0, 25, false, 100);
+    edit.AddPictureTrack({.physicalNumber = 1}).AddClip(media, 100);
+    edit.AddSoundTrack({.physicalNumber = 1}).AddClip(media, 100);
+
+    ASSERT_EQ(Convert(builder, "project/edit.aaf"), ConversionStatus::kSucceeded);
+    EXPECT_EQ(Text("/xmeml/sequence/name"), "Edit one");
+    EXPECT_EQ(Text("//video/track/clipitem/name"), "Take 1||\tend");
+    EXPECT_EQ(Text("//video/track/clipitem/file/name"), "Slot");
+    EXPECT_EQ(Text("//video/track/clipitem/file/pathurl"), "D:\\Media\\clip\x7F\xEF\xBF\xBD.mov");
+    EXPECT_EQ(Text("//audio/track/clipitem/file/pathurl"), "D:\\Media\\clip\x7F\xEF\xBF\xBD.mov");
+    EXPECT_EQ(ValidateAgainstDtd(), 0);
+}
+
 TEST_F(WrittenDocumentTest, ASaveThatFailsIsReportedWithThePathAndNoFinish) {
     AafBuilder builder;
     builder.AddComposition("Edit");
