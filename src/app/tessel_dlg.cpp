@@ -114,6 +114,11 @@ void CTesselDlg::CreateControls() {
     m_renameCheck->setObjectName(QStringLiteral("renameCheck"));
     m_renameCheck->setGeometry(units.ToPixels(31, 69, 163, 10));
 
+    // Beside the rename box, ending at the right column's edge.
+    m_portableCheck = new QCheckBox(this);
+    m_portableCheck->setObjectName(QStringLiteral("portableCheck"));
+    m_portableCheck->setGeometry(units.ToPixels(198, 69, 86, 10));
+
     for (QLabel* label : {m_inputPrompt, m_outputPrompt, m_statusLine}) {
         label->setTextFormat(Qt::PlainText);  // paths may hold "<" and "&"
     }
@@ -121,6 +126,7 @@ void CTesselDlg::CreateControls() {
     setTabOrder(m_browseButton, m_aafEdit);
     setTabOrder(m_aafEdit, m_saveButton);
     setTabOrder(m_saveButton, m_renameCheck);
+    setTabOrder(m_renameCheck, m_portableCheck);
 
     // Connected last: the edit's changes count only once the save button exists.
     connect(m_aafEdit, &QLineEdit::textChanged, this, [this] { OnInputChanged(); });
@@ -146,9 +152,12 @@ void CTesselDlg::OnInitDialog() {
     m_outputPrompt->setText(LoadUiString(base + kOutputPromptString));
     m_saveButton->setText(LoadUiString(base + kSaveString));
     m_quitButton->setText(LoadUiString(base + kQuitString));
+    m_portableCheck->setText(LoadUiString(base + kPortableString));
+    m_portableCheck->setToolTip(LoadUiString(base + kPortableTipString));
 
     m_renameCheck->setChecked(true);
-    m_quitButton->setFocus();  // the first tab stop, as a dialog template starts
+    m_portableCheck->setChecked(false);  // the plain form at every start, like the rename box
+    m_quitButton->setFocus();            // the first tab stop, as a dialog template starts
 }
 
 void CTesselDlg::OnBrowseAaf() {
@@ -187,6 +196,7 @@ void CTesselDlg::OnSave() {
     request.inputPath = ToFileSystemPath(m_aafPath);
     request.outputPath = ToFileSystemPath(m_xmlPath);
     request.renameAviToMov = m_renameCheck->isChecked();
+    request.portable = m_portableCheck->isChecked();
 
     // Logged before the worker starts, so it is the first line.
     LogLine("Start of Convertion...", kLogMilestone);

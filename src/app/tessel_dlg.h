@@ -73,6 +73,7 @@ class CTesselDlg : public QDialog, public LogTarget, public ConversionClient {
     QString m_log;
     QBrush m_brush;
     QCheckBox* m_renameCheck = nullptr;
+    QCheckBox* m_portableCheck = nullptr;
 
     QPushButton* m_quitButton = nullptr;
     QPushButton* m_browseButton = nullptr;

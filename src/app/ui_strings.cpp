@@ -21,6 +21,13 @@ QString LoadUiString(int id) {
             return QStringLiteral("Beenden");
         case kGermanStringBase + kSaveString:
             return QStringLiteral("Speichern...");
+        case kGermanStringBase + kPortableString:
+            return QStringLiteral("Portable Fassung");
+        case kGermanStringBase + kPortableTipString:
+            return QStringLiteral(
+                "Für Premiere Pro, DaVinci Resolve und andere Programme: Medienpfade als "
+                "file://-Adressen und alle Angaben, die diese beim Import verlangen. Final Cut "
+                "Pro 7 liest beide Fassungen.");
         case kEnglishStringBase + kInputPromptString:
             return QStringLiteral("Please select the exported *.aaf file of Edius:");
         case kEnglishStringBase + kOutputPromptString:
@@ -29,6 +36,13 @@ QString LoadUiString(int id) {
             return QStringLiteral("Quit");
         case kEnglishStringBase + kSaveString:
             return QStringLiteral("Save...");
+        case kEnglishStringBase + kPortableString:
+            return QStringLiteral("Portable form");
+        case kEnglishStringBase + kPortableTipString:
+            return QStringLiteral(
+                "For Premiere Pro, DaVinci Resolve and other importers: media paths as file:// "
+                "URLs and every detail these ask for on import. Final Cut Pro 7 reads both "
+                "forms.");
         default:
             return {};
     }

@@ -10,6 +10,8 @@ enum UiStringRole : int {
     kOutputPromptString = 1,  ///< static beside the save button
     kQuitString = 2,          ///< the default button
     kSaveString = 3,          ///< the save button
+    kPortableString = 4,      ///< the portable form's check box
+    kPortableTipString = 5,   ///< its tool tip: what the form is for
 };
 
 constexpr int kGermanStringBase = 500;

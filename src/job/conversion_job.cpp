@@ -3,6 +3,7 @@
 #include <exception>
 #include <filesystem>
 #include <new>
+#include <optional>
 #include <string_view>
 #include <system_error>
 #include <utility>
@@ -15,6 +16,7 @@
 #include "titles/title_document.h"
 #include "titles/title_search.h"
 #include "xmeml/document_writer.h"
+#include "xmeml/portable_form.h"
 
 std::shared_ptr<IAAFFile> g_aafFile;
 
@@ -52,8 +54,22 @@ std::vector<std::string> TitleFoldersFor(const ConversionRequest& request) {
     return folders;
 }
 
-ConversionStatus BuildAndSave(const std::string& outputPath, bool renameAviToMov) {
+// Relative locators are resolved where the AAF file lies, as EDIUS resolves them.
+std::string MediaFolder() {
+    std::error_code error;
+    std::filesystem::path input = std::filesystem::absolute(g_aafPath, error);
+    if (error) {
+        input = g_aafPath;
+    }
+    return input.parent_path().string();
+}
+
+ConversionStatus BuildAndSave(const std::string& outputPath, bool renameAviToMov, bool portable) {
     FCInterchange interchange;
+    std::optional<PortableForm> portableForm;
+    if (portable) {
+        portableForm.emplace(MediaFolder());
+    }
     if (!g_aafFile) {
         return ConversionStatus::kNoHeader;
     }
@@ -73,7 +89,8 @@ ConversionStatus BuildAndSave(const std::string& outputPath, bool renameAviToMov
         RenameAviToMov(g_audioClipsByPath);
     }
     LogLine("Saving Interchange Format to file " + outputPath, kLogProgress);
-    SaveStatus saved = WriteDocument(interchange, outputPath);
+    SaveStatus saved =
+        WriteDocument(interchange, outputPath, portableForm ? &*portableForm : nullptr);
     if (!saved.ok) {
         LogLine(saved.message, kLogError);
         return ConversionStatus::kOutputNotSaved;
@@ -112,7 +129,7 @@ int ConversionThread(const ConversionRequest& request, ConversionClient* client)
     try {
         SetTitleSearchFolders(TitleFoldersFor(request));
         if (OpenAafFile(request.inputPath)) {
-            status = RunConversion(request.outputPath, request.renameAviToMov);
+            status = RunConversion(request.outputPath, request.renameAviToMov, request.portable);
         }
     } catch (const std::bad_alloc&) {
         // The conversion ends and the client still hears, whatever went wrong.
@@ -146,7 +163,7 @@ bool OpenAafFile(const std::string& inputPath) {
     return true;
 }
 
-ConversionStatus RunConversion(const std::string& outputPath, bool renameAviToMov) {
+ConversionStatus RunConversion(const std::string& outputPath, bool renameAviToMov, bool portable) {
     if (IsTheInputFile(outputPath)) {
         LogLine("Cannot save to " + outputPath +
                     ": it is the AAF file being converted. Choose another output file.",
@@ -157,7 +174,7 @@ ConversionStatus RunConversion(const std::string& outputPath, bool renameAviToMo
     ClearClipRegistry(g_videoClipsByPath);
     ClearClipRegistry(g_audioClipsByPath);
     try {
-        return BuildAndSave(outputPath, renameAviToMov);
+        return BuildAndSave(outputPath, renameAviToMov, portable);
     } catch (const std::bad_alloc&) {
         LogErrorQuietly("The conversion was aborted: out of memory.");
     } catch (const std::exception& error) {

@@ -16,9 +16,11 @@ void WriteImportOptions(FCXmlDocument& writer, pugi::xml_node root) {
     writer.AddTextElement(options, "filterincludemarkers", "FALSE");
 }
 
-SaveStatus WriteDocument(const FCInterchange& interchange, const std::string& outputPath) {
+SaveStatus WriteDocument(const FCInterchange& interchange, const std::string& outputPath,
+                         PortableForm* portable) {
     FCXmlDocument xml;
     xml.Create();
+    xml.portable = portable;
     // The track writer hands each finished clip item to the file at once, so that a long
     // timeline is never held in memory as a whole document.
     return xml.SaveWhileBuilding(outputPath, [&] {

@@ -7,12 +7,15 @@
 #include "xmeml/xml_document.h"
 
 class FCInterchange;
+class PortableForm;
 class FCSequence;
 class FCTrackBase;
 
 /// Writes the import options and every sequence of `interchange` under the root of a new
 /// document, saving it to `outputPath` (atomically) as it goes; tells how the save ended.
-SaveStatus WriteDocument(const FCInterchange& interchange, const std::string& outputPath);
+/// `portable` (not owned) asks for the portable form; null writes the plain one.
+SaveStatus WriteDocument(const FCInterchange& interchange, const std::string& outputPath,
+                         PortableForm* portable = nullptr);
 
 /// Appends the fixed "importoptions" to the root.
 void WriteImportOptions(FCXmlDocument& writer, pugi::xml_node root);

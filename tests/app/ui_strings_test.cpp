@@ -35,6 +35,11 @@ TEST(UiStrings, TableHoldsBothLanguagesFiveHundredApart) {
     EXPECT_EQ(LoadUiString(1001), QStringLiteral("Save FinalCut Interchange format:"));
     EXPECT_EQ(LoadUiString(1002), QStringLiteral("Quit"));
     EXPECT_EQ(LoadUiString(1003), QStringLiteral("Save..."));
-    EXPECT_TRUE(LoadUiString(504).isEmpty());
+    EXPECT_EQ(LoadUiString(504), QStringLiteral("Portable Fassung"));
+    EXPECT_EQ(LoadUiString(1004), QStringLiteral("Portable form"));
+    EXPECT_FALSE(LoadUiString(505).isEmpty());
+    EXPECT_FALSE(LoadUiString(1005).isEmpty());
+    EXPECT_TRUE(LoadUiString(506).isEmpty());
+    EXPECT_TRUE(LoadUiString(1006).isEmpty());
     EXPECT_TRUE(LoadUiString(999).isEmpty());
 }
