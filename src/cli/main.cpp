@@ -14,7 +14,7 @@
 #include "cli/report_json.h"
 #include "job/conversion_job.h"
 #include "job/conversion_report.h"
-#include "job/log.h"
+#include "model/log.h"
 #include "platform/files.h"
 #include "platform/program.h"
 #include "xmeml/atomic_file.h"

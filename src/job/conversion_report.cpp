@@ -98,7 +98,7 @@ SequenceReport ReportSequence(const FCSequence& sequence) {
                 if (!video->title) {
                     continue;  // links not resolved yet: the title is not read
                 }
-                if (video->titleDocumentPath.empty()) {
+                if (video->title->documentPath.empty()) {
                     ++report.titles.defaultText;
                     if (pathsNotFound.insert(video->mediaPath).second) {
                         report.titles.pathsNotFound.push_back(video->mediaPath);
