@@ -2,19 +2,23 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <system_error>
 
 #include <pugixml.hpp>
 
 #include "job/log.h"
 #include "titles/title_search.h"
+#include "titles/xml_decoding.h"
+#include "titles/xml_well_formed.h"
 #include "xmeml/xml_document.h"
 
 namespace {
 
-// The whole text of a title counts, white space included; pugixml detects the encoding
-// (UTF-8, UTF-16 or UTF-32, with or without a byte-order mark). pugixml never reads a DTD nor
-// resolves external entities: a reference to one stays literal text.
+// The whole text of a title counts, white space included. pugixml reads the text only once a
+// conforming parser has found it well-formed (pugixml accepts much that is not); it never reads
+// a DTD nor resolves external entities: a reference to one stays literal text.
 constexpr unsigned kTitleParseOptions = pugi::parse_default | pugi::parse_ws_pcdata;
 
 bool LoadTitleDocument(const std::string& path, pugi::xml_document& document) {
@@ -31,7 +35,17 @@ bool LoadTitleDocument(const std::string& path, pugi::xml_document& document) {
     if (error || size > kMaxTitleDocumentBytes) {
         return false;
     }
-    return document.load_file(path.c_str(), kTitleParseOptions, pugi::encoding_auto);
+    std::ifstream file(path, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    if (!file && !file.eof()) {
+        return false;
+    }
+    // Decoded as the declaration says (EDIUS in Japan writes Shift_JIS), then judged whole.
+    std::string text;
+    if (!DecodeXmlDocument(bytes, text) || !IsWellFormedXml(text)) {
+        return false;
+    }
+    return document.load_buffer(text.data(), text.size(), kTitleParseOptions, pugi::encoding_utf8);
 }
 
 void ReadTextObject(pugi::xml_node textObject, FCTitleInfo& title) {
