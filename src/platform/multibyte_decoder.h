@@ -14,7 +14,7 @@ enum class MultiByteEncoding {
     kGbk,      // "CP936", code page 936
     kGb18030,  // "GB18030", code page 54936
     kBig5,     // "CP950", code page 950
-    kEucKr,    // "EUC-KR", code page 51949
+    kEucKr,    // EUC-KR with its Windows extension (UHC): "CP949", code page 949
 };
 
 /// Appends `bytes`, read in `encoding`, to `utf8` as UTF-8. False when the bytes are not a

@@ -21,7 +21,7 @@ const char* IconvName(MultiByteEncoding encoding) {
         case MultiByteEncoding::kBig5:
             return "CP950";
         case MultiByteEncoding::kEucKr:
-            return "EUC-KR";
+            return "CP949";
     }
     return nullptr;
 }

@@ -21,7 +21,7 @@ UINT CodePage(MultiByteEncoding encoding) {
         case MultiByteEncoding::kBig5:
             return 950;
         case MultiByteEncoding::kEucKr:
-            return 51949;
+            return 949;
     }
     return 0;
 }

@@ -42,6 +42,7 @@ inline constexpr EncodedText kEncodedTexts[] = {
     {"windows-1258", "58 69 6e 20 63 68 e0 6f", "Xin chào"},
     {"US-ASCII", "50 6c 61 69 6e 20 74 69 74 6c 65", "Plain title"},
     {"CP936", "80", "€"},
+    {"EUC-KR", "81 41", "갂"},  // read as its Windows extension, as browsers do
     {"Shift-JIS", "5c 7e", "\\~"},
     {"ISO_8859-5", "bf", "П"},
     {"ISO8859-2", "a1", "Ą"},
