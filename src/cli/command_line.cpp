@@ -58,6 +58,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             result.verbosity = Verbosity::kQuiet;
         } else if (arg == "--no-rename") {
             result.request.renameAviToMov = false;
+        } else if (arg == "--portable") {
+            result.request.portable = true;
         } else if (auto log = OptionValue(args, i, "--log", result.usageError)) {
             result.logPath = *log;
         } else if (auto titles = OptionValue(args, i, "--titles", result.usageError)) {
@@ -94,6 +96,10 @@ std::string UsageText() {
            "Options:\n"
            "  --no-rename      keep media paths ending in \".avi\" (by default they become "
            "\".mov\")\n"
+           "  --portable       write the form that Premiere Pro, DaVinci Resolve and other\n"
+           "                   importers read whole: file:// URLs for media paths, effect\n"
+           "                   types, no empty rates, track states, each media file described\n"
+           "                   once per sequence (see docs/importing.md)\n"
            "  --titles DIR     also look for title documents (.etl) in DIR; may be repeated\n"
            "  --log FILE       write the whole conversion log to FILE\n"
            "  -v, --verbose    print every log line\n"

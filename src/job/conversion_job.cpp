@@ -3,6 +3,7 @@
 #include <exception>
 #include <filesystem>
 #include <new>
+#include <optional>
 #include <string_view>
 #include <system_error>
 #include <utility>
@@ -12,7 +13,9 @@
 #include "job/source_cache.h"
 #include "model/interchange.h"
 #include "model/track.h"
+#include "platform/files.h"
 #include "titles/title_search.h"
+#include "xmeml/portable_form.h"
 
 std::shared_ptr<IAAFFile> g_aafFile;
 std::shared_ptr<IAAFHeader> g_aafHeader;
@@ -32,7 +35,9 @@ void LogErrorQuietly(std::string_view text) noexcept {
 
 bool IsTheInputFile(const std::string& outputPath) {
     std::error_code error;
-    return !g_aafPath.empty() && std::filesystem::equivalent(g_aafPath, outputPath, error) &&
+    return !g_aafPath.empty() &&
+           std::filesystem::equivalent(tessel::platform::PathFromUtf8(g_aafPath),
+                                       tessel::platform::PathFromUtf8(outputPath), error) &&
            !error;
 }
 
@@ -40,15 +45,31 @@ bool IsTheInputFile(const std::string& outputPath) {
 // then in the folders the user named.
 std::vector<std::string> TitleFoldersFor(const ConversionRequest& request) {
     std::vector<std::string> folders;
-    std::filesystem::path inputFolder = std::filesystem::path(request.inputPath).parent_path();
-    folders.push_back(inputFolder.empty() ? std::string(".") : inputFolder.string());
+    const std::filesystem::path inputFolder =
+        tessel::platform::PathFromUtf8(request.inputPath).parent_path();
+    folders.push_back(inputFolder.empty() ? std::string(".")
+                                          : tessel::platform::Utf8FromPath(inputFolder));
     folders.insert(folders.end(), request.titleFolders.begin(), request.titleFolders.end());
     return folders;
 }
 
-ConversionStatus BuildAndSave(const std::string& outputPath, bool renameAviToMov) {
+// Relative locators are resolved where the AAF file lies, as EDIUS resolves them.
+std::string MediaFolder() {
+    std::error_code error;
+    std::filesystem::path input = std::filesystem::absolute(g_aafPath, error);
+    if (error) {
+        input = g_aafPath;
+    }
+    return input.parent_path().string();
+}
+
+ConversionStatus BuildAndSave(const std::string& outputPath, bool renameAviToMov, bool portable) {
     FCInterchange interchange;
     interchange.xml.Create();
+    std::optional<PortableForm> portableForm;
+    if (portable) {
+        interchange.xml.portable = &portableForm.emplace(MediaFolder());
+    }
     if (!g_aafFile) {
         return ConversionStatus::kNoHeader;
     }
@@ -107,7 +128,7 @@ int ConversionThread(const ConversionRequest& request, ConversionClient* client)
     try {
         SetTitleSearchFolders(TitleFoldersFor(request));
         if (OpenAafFile(request.inputPath)) {
-            status = RunConversion(request.outputPath, request.renameAviToMov);
+            status = RunConversion(request.outputPath, request.renameAviToMov, request.portable);
         }
     } catch (const std::bad_alloc&) {
         // The conversion ends and the client still hears, whatever went wrong.
@@ -141,7 +162,7 @@ bool OpenAafFile(const std::string& inputPath) {
     return true;
 }
 
-ConversionStatus RunConversion(const std::string& outputPath, bool renameAviToMov) {
+ConversionStatus RunConversion(const std::string& outputPath, bool renameAviToMov, bool portable) {
     if (IsTheInputFile(outputPath)) {
         LogLine("Cannot save to " + outputPath +
                     ": it is the AAF file being converted. Choose another output file.",
@@ -152,7 +173,7 @@ ConversionStatus RunConversion(const std::string& outputPath, bool renameAviToMo
     ClearClipRegistry(g_videoClipsByPath);
     ClearClipRegistry(g_audioClipsByPath);
     try {
-        return BuildAndSave(outputPath, renameAviToMov);
+        return BuildAndSave(outputPath, renameAviToMov, portable);
     } catch (const std::bad_alloc&) {
         LogErrorQuietly("The conversion was aborted: out of memory.");
     } catch (const std::exception& error) {

@@ -11,6 +11,9 @@ struct ConversionRequest {
     std::string inputPath;
     std::string outputPath;
     bool renameAviToMov = true;
+    /// Writes the form other importers read whole: file URLs, complete effects and rates,
+    /// track states, one description per media file and sequence. The log is the same.
+    bool portable = false;
     /// Extra folders searched for title documents that are not found where the AAF file says.
     std::vector<std::string> titleFolders{};
 };
@@ -41,7 +44,8 @@ int ConversionThread(const ConversionRequest& request, ConversionClient* client)
 
 /// The steps of `ConversionThread`, also callable one by one.
 bool OpenAafFile(const std::string& inputPath);
-ConversionStatus RunConversion(const std::string& outputPath, bool renameAviToMov);
+ConversionStatus RunConversion(const std::string& outputPath, bool renameAviToMov,
+                               bool portable = false);
 void CloseAafFile();
 
 /// The text for a result code: never empty, it says what failed and why.

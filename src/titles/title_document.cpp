@@ -1,14 +1,14 @@
 #include "titles/title_document.h"
 
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <system_error>
+#include <memory>
+#include <span>
+#include <string>
 
 #include <pugixml.hpp>
 
 #include "job/log.h"
+#include "platform/files.h"
 #include "titles/title_search.h"
 #include "titles/xml_decoding.h"
 #include "titles/xml_well_formed.h"
@@ -26,23 +26,20 @@ bool LoadTitleDocument(const std::string& path, pugi::xml_document& document) {
     // would make the loader ask for an absurd buffer, and a pipe would block it for ever.
     // Title documents are a few kilobytes: a much bigger file at a title's path is not one and is
     // not loaded whole.
-    constexpr std::uintmax_t kMaxTitleDocumentBytes = 64u << 20;
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
-        return false;
-    }
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error || size > kMaxTitleDocumentBytes) {
-        return false;
-    }
-    std::ifstream file(path, std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    if (!file && !file.eof()) {
+    constexpr std::uint64_t kMaxTitleDocumentBytes = 64u << 20;
+    tessel::platform::InputFile::Problem problem = tessel::platform::InputFile::Problem::kNone;
+    tessel::platform::SystemError error;
+    const std::unique_ptr<tessel::platform::InputFile> file =
+        tessel::platform::InputFile::Open(path, kMaxTitleDocumentBytes, problem, error);
+    if (!file) {
         return false;
     }
     // Decoded as the declaration says (EDIUS in Japan writes Shift_JIS), then judged whole.
+    const std::span<const std::uint8_t> bytes = file->Bytes();
     std::string text;
-    if (!DecodeXmlDocument(bytes, text) || !IsWellFormedXml(text)) {
+    if (!DecodeXmlDocument(
+            std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), text) ||
+        !IsWellFormedXml(text)) {
         return false;
     }
     return document.load_buffer(text.data(), text.size(), kTitleParseOptions, pugi::encoding_utf8);

@@ -1,7 +1,9 @@
 #include "xmeml/rate_table.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -36,4 +38,28 @@ std::optional<RateTimebase> LookupRate(int32_t numerator, int32_t denominator) {
         }
     }
     return std::nullopt;
+}
+
+RateTimebase PortableRate(int32_t numerator, int32_t denominator) {
+    if (const std::optional<RateTimebase> row = LookupRate(numerator, denominator)) {
+        return *row;
+    }
+    // Exact in 64 bits: both parts are 32-bit, so no product below can overflow.
+    int64_t num = numerator;
+    int64_t den = denominator;
+    if (den < 0) {
+        num = -num;
+        den = -den;
+    }
+    if (den == 0 || num <= 0) {
+        return {false, 1};
+    }
+    constexpr int64_t kLargest = std::numeric_limits<int32_t>::max();
+    // A whole rate is its own timebase: 48000/1 is also 48048*1000/1001, but is not NTSC.
+    const bool whole = num % den == 0;
+    if (!whole && (num * 1001) % (den * 1000) == 0 && num * 1001 / (den * 1000) <= kLargest) {
+        return {true, static_cast<int32_t>(num * 1001 / (den * 1000))};
+    }
+    const int64_t rounded = (2 * num + den) / (2 * den);
+    return {false, static_cast<int32_t>(std::clamp<int64_t>(rounded, 1, kLargest))};
 }

@@ -8,6 +8,8 @@
 
 #include <pugixml.hpp>
 
+class PortableForm;
+
 /// How a save ended: `ok`, or a message that names the file and says what failed and why.
 struct SaveStatus {
     bool ok = true;
@@ -20,6 +22,8 @@ class FCXmlDocument {
   public:
     pugi::xml_document document;
     pugi::xml_node root;
+    /// Set while the portable form is written (not owned); null for the plain form.
+    PortableForm* portable = nullptr;
 
     /// Creates the skeleton: the declaration and the root "xmeml" with version "4".
     bool Create();

@@ -28,7 +28,8 @@ DialogControls::DialogControls(CTesselDlg& dialog)
       inputPrompt(dialog.findChild<QLabel*>(QStringLiteral("inputPrompt"))),
       outputPrompt(dialog.findChild<QLabel*>(QStringLiteral("outputPrompt"))),
       statusLine(dialog.findChild<QLabel*>(QStringLiteral("statusLine"))),
-      renameCheck(dialog.findChild<QCheckBox*>(QStringLiteral("renameCheck"))) {}
+      renameCheck(dialog.findChild<QCheckBox*>(QStringLiteral("renameCheck"))),
+      portableCheck(dialog.findChild<QCheckBox*>(QStringLiteral("portableCheck"))) {}
 
 bool ProcessEventsUntil(const std::function<bool()>& condition) {
     return QTest::qWaitFor(condition, 60000);

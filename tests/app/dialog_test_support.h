@@ -42,6 +42,7 @@ struct DialogControls {
     QLabel* outputPrompt;
     QLabel* statusLine;
     QCheckBox* renameCheck;
+    QCheckBox* portableCheck;
 };
 
 /// Handles events until `condition` holds; false if it never did (a hang, not a slow run).

@@ -75,6 +75,7 @@ class ConversionTest : public testing::Test {
 
 TEST_F(ConversionTest, RunsOnTheWorkerAndShowsTheLogWhenDone) {
     controls.renameCheck->setChecked(false);
+    controls.portableCheck->setChecked(true);
     controls.save->click();
     EXPECT_TRUE(dialog->IsConverting());
     EXPECT_EQ(dialog->XmlPath(), dialogs.outputAnswer);
@@ -83,6 +84,7 @@ TEST_F(ConversionTest, RunsOnTheWorkerAndShowsTheLogWhenDone) {
     EXPECT_EQ(script.seen.inputPath, input.toStdString());
     EXPECT_EQ(script.seen.outputPath, dialogs.outputAnswer.toStdString());
     EXPECT_FALSE(script.seen.renameAviToMov);
+    EXPECT_TRUE(script.seen.portable);
     EXPECT_TRUE(script.lineInLogOnReturn);
 
     EXPECT_EQ(dialog->Log(), kScriptedLog);
@@ -115,6 +117,7 @@ TEST_F(ConversionTest, WhileConvertingNothingTypedReachesTheWorkerOrEnablesSave)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     controls.aafEdit->setText(other);
     controls.renameCheck->setChecked(false);
+    controls.portableCheck->setChecked(true);
     EXPECT_FALSE(controls.save->isEnabled());
     EXPECT_EQ(dialog->AafPath(), other);
     ASSERT_TRUE(QFile::remove(input));
@@ -123,6 +126,7 @@ TEST_F(ConversionTest, WhileConvertingNothingTypedReachesTheWorkerOrEnablesSave)
     ASSERT_TRUE(ProcessEventsUntil([&] { return !dialogs.detailsTexts.empty(); }));
     EXPECT_EQ(script.seen.inputPath, input.toStdString());
     EXPECT_TRUE(script.seen.renameAviToMov);
+    EXPECT_FALSE(script.seen.portable);
     // Back whether or not the input still exists.
     EXPECT_TRUE(controls.browse->isEnabled());
     EXPECT_TRUE(controls.save->isEnabled());

@@ -3,10 +3,13 @@
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "app/tessel_dlg.h"
+#include "app/ui_strings.h"
 #include "dialog_test_support.h"
 #include "job/log.h"
 
@@ -39,10 +42,12 @@ class LocaleScope {
 
 }  // namespace
 
-TEST_F(MainDialogTest, StartsWithSaveDisabledAndRenameTicked) {
+TEST_F(MainDialogTest, StartsWithSaveDisabledRenameTickedAndPortableNot) {
     EXPECT_TRUE(controls.browse->isEnabled());
     EXPECT_FALSE(controls.save->isEnabled());
     EXPECT_TRUE(controls.renameCheck->isChecked());
+    EXPECT_FALSE(controls.portableCheck->isChecked());
+    EXPECT_TRUE(controls.portableCheck->isEnabled());
     EXPECT_TRUE(controls.aafEdit->text().isEmpty());
     EXPECT_TRUE(controls.statusLine->text().isEmpty());
     EXPECT_TRUE(dialog.Log().isEmpty());
@@ -154,6 +159,45 @@ TEST_F(MainDialogTest, ControlsKeepTheTemplateArrangement) {
     EXPECT_LT(controls.aafEdit->geometry().right(), controls.browse->geometry().left());
     EXPECT_EQ(controls.inputPrompt->geometry().left(), controls.aafEdit->geometry().left());
     EXPECT_EQ(controls.renameCheck->geometry().left(), controls.aafEdit->geometry().left());
+    // The portable box stands beside the rename box, on its line, up to the right edge.
+    const QRect rename = controls.renameCheck->geometry();
+    const QRect portable = controls.portableCheck->geometry();
+    EXPECT_EQ(portable.top(), rename.top());
+    EXPECT_EQ(portable.height(), rename.height());
+    EXPECT_GT(portable.left(), rename.right());
+    EXPECT_EQ(portable.right(), right);
+    EXPECT_LT(portable.bottom(), controls.statusLine->geometry().top());
+}
+
+// The longer of the two texts still fits its box without being cut off.
+TEST_F(MainDialogTest, PortableTextFitsItsBoxInEitherLanguage) {
+    QStyleOptionButton option;
+    option.initFrom(controls.portableCheck);
+    const int indicator =
+        controls.portableCheck->style()->pixelMetric(QStyle::PM_IndicatorWidth, &option) +
+        controls.portableCheck->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, &option);
+    for (const int base : {kGermanStringBase, kEnglishStringBase}) {
+        const QString text = LoadUiString(base + kPortableString);
+        EXPECT_LE(indicator + controls.portableCheck->fontMetrics().horizontalAdvance(text),
+                  controls.portableCheck->width())
+            << text.toStdString();
+    }
+}
+
+TEST_F(MainDialogTest, TickingTheBoxesChangesNothingElse) {
+    controls.portableCheck->click();
+    EXPECT_TRUE(controls.portableCheck->isChecked());
+    EXPECT_TRUE(controls.renameCheck->isChecked());
+    controls.renameCheck->click();
+    EXPECT_FALSE(controls.renameCheck->isChecked());
+    EXPECT_TRUE(controls.portableCheck->isChecked());
+    EXPECT_FALSE(dialog.IsConverting());
+    EXPECT_TRUE(dialog.Log().isEmpty());
+    // A new dialog (a new start) has them as always.
+    CTesselDlg next;
+    DialogControls nextControls(next);
+    EXPECT_TRUE(nextControls.renameCheck->isChecked());
+    EXPECT_FALSE(nextControls.portableCheck->isChecked());
 }
 
 TEST(MainDialogTexts, GermanForAnyGermanRegion) {
@@ -168,6 +212,8 @@ TEST(MainDialogTexts, GermanForAnyGermanRegion) {
         EXPECT_EQ(controls.quit->text(), QStringLiteral("Beenden"));
         EXPECT_EQ(controls.save->text(), QStringLiteral("Speichern..."));
         EXPECT_EQ(controls.renameCheck->text(), QStringLiteral("*.avi zu *.mov umbenennen"));
+        EXPECT_EQ(controls.portableCheck->text(), QStringLiteral("Portable Fassung"));
+        EXPECT_TRUE(controls.portableCheck->toolTip().startsWith(QStringLiteral("Für Premiere")));
         EXPECT_EQ(controls.browse->text(), QStringLiteral("..."));
     }
 }
@@ -184,6 +230,8 @@ TEST(MainDialogTexts, EnglishForEveryOtherLanguage) {
         EXPECT_EQ(controls.quit->text(), QStringLiteral("Quit"));
         EXPECT_EQ(controls.save->text(), QStringLiteral("Save..."));
         EXPECT_EQ(controls.renameCheck->text(), QStringLiteral("*.avi zu *.mov umbenennen"));
+        EXPECT_EQ(controls.portableCheck->text(), QStringLiteral("Portable form"));
+        EXPECT_TRUE(controls.portableCheck->toolTip().startsWith(QStringLiteral("For Premiere")));
         EXPECT_EQ(controls.browse->text(), QStringLiteral("..."));
     }
 }

@@ -27,15 +27,17 @@ TEST(ParseCommandLine, InputAloneGetsTheDefaultOutputAndRenaming) {
     EXPECT_EQ(line.request.inputPath, "edit.aaf");
     EXPECT_EQ(line.request.outputPath, "edit.xml");
     EXPECT_TRUE(line.request.renameAviToMov);
+    EXPECT_FALSE(line.request.portable);
     EXPECT_EQ(line.verbosity, Verbosity::kNormal);
     EXPECT_TRUE(line.logPath.empty());
 }
 
 TEST(ParseCommandLine, ReadsEveryOptionInBothSpellings) {
     CommandLine line = ParseCommandLine({"--no-rename", "-v", "--log", "run.log", "--titles", "/a",
-                                         "--titles=/b", "in.aaf", "out.xml"});
+                                         "--portable", "--titles=/b", "in.aaf", "out.xml"});
     ASSERT_EQ(line.usageError, "");
     EXPECT_FALSE(line.request.renameAviToMov);
+    EXPECT_TRUE(line.request.portable);
     EXPECT_EQ(line.verbosity, Verbosity::kVerbose);
     EXPECT_EQ(line.logPath, "run.log");
     EXPECT_EQ(line.request.titleFolders, (std::vector<std::string>{"/a", "/b"}));
@@ -51,6 +53,7 @@ TEST(ParseCommandLine, RejectsUnusableArguments) {
     EXPECT_NE(ParseCommandLine({"--frobnicate", "a.aaf"}).usageError, "");
     EXPECT_NE(ParseCommandLine({"a.aaf", "--log"}).usageError, "");
     EXPECT_NE(ParseCommandLine({"a.aaf", "--log", "a.xml"}).usageError, "");
+    EXPECT_NE(ParseCommandLine({"--portable=yes", "a.aaf"}).usageError, "");
 }
 
 TEST(ParseCommandLine, HelpAndVersionNeedNoInput) {

@@ -130,6 +130,7 @@ TEST_F(ConvertRunTest, UsageErrorsExitWithTwoAndHelpWithZero) {
     ProgramRun help = RunConvert({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.output.starts_with("Usage: tessel-convert")) << help.output;
+    EXPECT_NE(help.output.find("--portable"), std::string::npos) << help.output;
     ProgramRun version = RunConvert({"--version"});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_TRUE(version.output.starts_with("tessel-convert ")) << version.output;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 
 #include "xmeml/rate_table.h"
@@ -60,6 +61,60 @@ TEST(LookupRate, GivesTheTimebaseForTheTimecodeDefault) {
     EXPECT_TRUE(LookupRate(30000, 1001)->ntsc);
     EXPECT_FALSE(LookupRate(48000, 1));
     EXPECT_FALSE(LookupRate(1, 0));
+}
+
+struct PortableRateCase {
+    int32_t numerator;
+    int32_t denominator;
+    bool ntsc;
+    int32_t timebase;
+};
+
+TEST(PortableRate, KeepsTheTableAndRoundsEveryOtherRate) {
+    const PortableRateCase cases[] = {
+        // The table's rows stay as they are, truncation included.
+        {24000, 1001, true, 24},
+        {2997, 100, true, 30},
+        {25000, 1000, false, 25},
+        {-25, -1, false, 25},
+        {60, 1, false, 60},
+        // Outside the table: the nearest whole rate, halves up.
+        {48000, 1, false, 48000},
+        {15, 1, false, 15},
+        {2996999, 100000, false, 30},
+        {125, 10, false, 13},
+        {1249, 100, false, 12},
+        {1, 2, false, 1},
+        // n*1000/1001 exactly, for an n the table lacks: ntsc with timebase n, also where
+        // rounding would give n-1.
+        {48000, 1001, true, 48},
+        {120000, 1001, true, 120},
+        {15000, 1001, true, 15},
+        {-48000, -1001, true, 48},
+        {600000, 1001, true, 600},
+        // Whole rates are never ntsc, though 48000 = 48048*1000/1001.
+        {1000, 1, false, 1000},
+        {96000, 2, false, 48000},
+        // Near n*1000/1001 but not equal: not ntsc.
+        {47952, 1000, false, 48},
+        {48001, 1001, false, 48},
+        // Undefined, zero, negative and tiny rates give timebase 1, never 0.
+        {25, 0, false, 1},
+        {0, 0, false, 1},
+        {0, 1, false, 1},
+        {-25, 1, false, 1},
+        {1, 3, false, 1},
+        // The 32-bit extremes neither overflow nor lose their sign.
+        {INT32_MIN, -1, false, INT32_MAX},
+        {INT32_MAX, 1, false, INT32_MAX},
+        {INT32_MAX, INT32_MAX, false, 1},
+        {INT32_MIN, 1, false, 1},
+    };
+    for (const PortableRateCase& c : cases) {
+        const RateTimebase rate = PortableRate(c.numerator, c.denominator);
+        EXPECT_EQ(rate.ntsc, c.ntsc) << c.numerator << "/" << c.denominator;
+        EXPECT_EQ(rate.timebase, c.timebase) << c.numerator << "/" << c.denominator;
+    }
 }
 
 struct TimecodeCase {
