@@ -7,12 +7,12 @@
 
 #include <pugixml.hpp>
 
-#include "job/log.h"
+#include "model/log.h"
 #include "platform/files.h"
 #include "titles/title_search.h"
 #include "titles/xml_decoding.h"
+#include "titles/xml_query.h"
 #include "titles/xml_well_formed.h"
-#include "xmeml/xml_document.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 
 #include "aafwriter/builder.h"
 #include "job/conversion_job.h"
-#include "job/log.h"
+#include "model/log.h"
 #include "strict_xml.h"
 
 class ConversionFixture : public ::testing::Test, public LogTarget {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "encoded_texts.h"
-#include "job/log.h"
+#include "model/log.h"
 #include "titles/title_document.h"
 #include "titles/title_search.h"
 
