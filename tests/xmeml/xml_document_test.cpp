@@ -6,6 +6,7 @@
 
 #include <pugixml.hpp>
 
+#include "strict_xml.h"
 #include "titles/xml_query.h"
 #include "xmeml/xml_document.h"
 #include "xmeml/xml_text.h"
@@ -63,6 +64,7 @@ TEST(FCXmlDocument, EscapesTextAndKeepsItReadable) {
     EXPECT_NE(text.find("Tom &amp; Jerry &lt;1&gt; \"quoted\" 'single'"), std::string::npos);
     EXPECT_NE(text.find("Grüße"), std::string::npos);  // UTF-8 as it stands
 
+    EXPECT_EQ(tessel::test::StrictXmlErrorsInText(text), "");
     pugi::xml_document back;
     ASSERT_TRUE(back.load_string(text.c_str(), pugi::parse_default | pugi::parse_ws_pcdata));
     EXPECT_EQ(GetTextAt(back.document_element(), "./name"), name);
