@@ -18,6 +18,7 @@
 #include "model/sequence.h"
 #include "model/title_info.h"
 #include "model/track.h"
+#include "strict_xml.h"
 #include "xmeml/clip_item_writer.h"
 #include "xmeml/document_writer.h"
 #include "xmeml/xml_document.h"
@@ -83,7 +84,8 @@ class Timeline {
             WriteSequence(*written, xml, xml.GetRoot());
         }
         const std::string text = xml.ToString();
-        // The whole document must parse; the tests then look things up in it.
+        // The whole document must be well-formed; the tests then look things up in it.
+        EXPECT_EQ(tessel::test::StrictXmlErrorsInText(text), "");
         EXPECT_TRUE(parsed.load_string(text.c_str(), pugi::parse_default | pugi::parse_ws_pcdata));
         const std::string open = "<xmeml version=\"4\">";
         return text.substr(text.find(open) + open.size(),

@@ -9,6 +9,7 @@
 
 #include <pugixml.hpp>
 
+#include "strict_xml.h"
 #include "xmeml/xml_document.h"
 
 namespace fs = std::filesystem;
@@ -91,6 +92,7 @@ TEST_F(SaveWhileBuildingTest, WritesTheSameBytesAsSavingTheWholeDocument) {
 }
 
 TEST_F(SaveWhileBuildingTest, TheDocumentIsWellFormedAndInOrder) {
+    EXPECT_EQ(tessel::test::StrictXmlErrorsInText(Whole()), "");
     pugi::xml_document parsed;
     ASSERT_TRUE(parsed.load_string(Whole().c_str()));
     // Two sequences, two kinds, three items on the first track of each, in order.
