@@ -52,8 +52,7 @@ bool WriteLogFile(const std::string& path, const std::string& text) {
 
 // The report is saved like the document: a failed write leaves an earlier report whole.
 bool WriteReportFile(const std::string& path, const std::string& text) {
-    const SaveStatus saved = WriteFileAtomically(
-        path, [&text](pugi::xml_writer& out) { out.write(text.data(), text.size()); });
+    const SaveStatus saved = WriteFileAtomically(path, [&text](ByteSink& out) { out.Write(text); });
     if (!saved.ok) {
         std::cerr << kPrefix << "cannot write the report " << path << ": " << saved.message << '\n';
     }
