@@ -8,22 +8,28 @@
 #include <system_error>
 #include <utility>
 
-#include "job/clip_registry.h"
-#include "job/log.h"
-#include "job/source_cache.h"
+#include "model/clip_registry.h"
 #include "model/interchange.h"
+#include "model/log.h"
+#include "model/source_cache.h"
 #include "model/track.h"
 #include "platform/files.h"
+#include "titles/title_document.h"
 #include "titles/title_search.h"
+#include "xmeml/document_writer.h"
 #include "xmeml/portable_form.h"
 
 std::shared_ptr<IAAFFile> g_aafFile;
-std::shared_ptr<IAAFHeader> g_aafHeader;
 
 namespace {
 
 // The path `g_aafFile` was opened from, to keep a conversion from saving over its own input.
 std::string g_aafPath;
+
+// A title clip's record comes from its title document, wherever that is found.
+void ReadTitle(const std::string& path, FCTitleInfo& title) {
+    title.documentPath = ReadTitleDocument(path, title);
+}
 
 // Logs an error while the conversion is already failing; a failure to log is not a second one.
 void LogErrorQuietly(std::string_view text) noexcept {
@@ -53,6 +59,49 @@ std::vector<std::string> TitleFoldersFor(const ConversionRequest& request) {
     return folders;
 }
 
+// Passes every line on and keeps the first error, which the report gives as the reason.
+class FirstErrorKeeper : public LogTarget {
+  public:
+    explicit FirstErrorKeeper(LogTarget* next) : next_(next) {}
+    void TakeLogLine(int kind, std::string line) override {
+        if (kind == kLogError && firstError_.empty()) {
+            firstError_ = line.substr(0, line.find_last_not_of("\r\n") + 1);
+        }
+        if (next_ != nullptr) {
+            next_->TakeLogLine(kind, std::move(line));
+        }
+    }
+    const std::string& FirstError() const { return firstError_; }
+
+  private:
+    LogTarget* next_;
+    std::string firstError_;
+};
+
+// The counts go to the report whichever way the building ends, so a failed conversion still
+// tells what it had read.
+class ReportOnExit {
+  public:
+    ReportOnExit(const FCInterchange& interchange, ConversionReport* report)
+        : interchange_(interchange), report_(report) {}
+    ReportOnExit(const ReportOnExit&) = delete;
+    ReportOnExit& operator=(const ReportOnExit&) = delete;
+    ~ReportOnExit() {
+        if (report_ == nullptr) {
+            return;
+        }
+        try {
+            ReportSequences(interchange_, *report_);
+        } catch (...) {
+            report_->sequences.clear();  // out of memory: no counts rather than half of them
+        }
+    }
+
+  private:
+    const FCInterchange& interchange_;
+    ConversionReport* report_;
+};
+
 // Relative locators are resolved where the AAF file lies, as EDIUS resolves them.
 std::string MediaFolder() {
     std::error_code error;
@@ -63,12 +112,13 @@ std::string MediaFolder() {
     return input.parent_path().string();
 }
 
-ConversionStatus BuildAndSave(const std::string& outputPath, bool renameAviToMov, bool portable) {
+ConversionStatus BuildAndSave(const std::string& outputPath, bool renameAviToMov, bool portable,
+                              ConversionReport* report) {
     FCInterchange interchange;
-    interchange.xml.Create();
+    const ReportOnExit reportOnExit(interchange, report);
     std::optional<PortableForm> portableForm;
     if (portable) {
-        interchange.xml.portable = &portableForm.emplace(MediaFolder());
+        portableForm.emplace(MediaFolder());
     }
     if (!g_aafFile) {
         return ConversionStatus::kNoHeader;
@@ -89,7 +139,8 @@ ConversionStatus BuildAndSave(const std::string& outputPath, bool renameAviToMov
         RenameAviToMov(g_audioClipsByPath);
     }
     LogLine("Saving Interchange Format to file " + outputPath, kLogProgress);
-    SaveStatus saved = interchange.WriteDocument(outputPath);
+    SaveStatus saved =
+        WriteDocument(interchange, outputPath, portableForm ? &*portableForm : nullptr);
     if (!saved.ok) {
         LogLine(saved.message, kLogError);
         return ConversionStatus::kOutputNotSaved;
@@ -125,10 +176,22 @@ std::string SystemErrorText(AAFRESULT code) {
 
 int ConversionThread(const ConversionRequest& request, ConversionClient* client) {
     ConversionStatus status = ConversionStatus::kInputNotOpened;
+    ConversionReport* report = request.report;
+    LogTarget* const frontEndLog = GetLogTarget();
+    FirstErrorKeeper errors(frontEndLog);
+    if (report != nullptr) {
+        report->input = request.inputPath;
+        report->output = request.outputPath;
+        report->converted = false;
+        report->error.clear();
+        report->sequences.clear();
+        SetLogTarget(&errors);
+    }
     try {
         SetTitleSearchFolders(TitleFoldersFor(request));
         if (OpenAafFile(request.inputPath)) {
-            status = RunConversion(request.outputPath, request.renameAviToMov, request.portable);
+            status =
+                RunConversion(request.outputPath, request.renameAviToMov, request.portable, report);
         }
     } catch (const std::bad_alloc&) {
         // The conversion ends and the client still hears, whatever went wrong.
@@ -142,6 +205,14 @@ int ConversionThread(const ConversionRequest& request, ConversionClient* client)
         status = ConversionStatus::kAborted;
     }
     CloseAafFile();
+    if (report != nullptr) {
+        SetLogTarget(frontEndLog);
+        report->converted = status == ConversionStatus::kSucceeded;
+        if (!report->converted) {
+            report->error =
+                errors.FirstError().empty() ? "the conversion failed" : errors.FirstError();
+        }
+    }
     if (client != nullptr) {
         client->PostConversionDone(status);
     }
@@ -162,7 +233,8 @@ bool OpenAafFile(const std::string& inputPath) {
     return true;
 }
 
-ConversionStatus RunConversion(const std::string& outputPath, bool renameAviToMov, bool portable) {
+ConversionStatus RunConversion(const std::string& outputPath, bool renameAviToMov, bool portable,
+                               ConversionReport* report) {
     if (IsTheInputFile(outputPath)) {
         LogLine("Cannot save to " + outputPath +
                     ": it is the AAF file being converted. Choose another output file.",
@@ -173,7 +245,7 @@ ConversionStatus RunConversion(const std::string& outputPath, bool renameAviToMo
     ClearClipRegistry(g_videoClipsByPath);
     ClearClipRegistry(g_audioClipsByPath);
     try {
-        return BuildAndSave(outputPath, renameAviToMov, portable);
+        return BuildAndSave(outputPath, renameAviToMov, portable, report);
     } catch (const std::bad_alloc&) {
         LogErrorQuietly("The conversion was aborted: out of memory.");
     } catch (const std::exception& error) {
@@ -220,7 +292,7 @@ void SetAafHeader(std::shared_ptr<IAAFHeader> header) {
 void ProcessEffectsAndTransitions(FCInterchange& interchange) {
     for (const std::unique_ptr<FCSequence>& sequence : interchange.sequences) {
         for (const std::unique_ptr<FCTrackBase>& track : sequence->tracks) {
-            track->NumberItems();
+            track->NumberItems(ReadTitle);
         }
     }
 }

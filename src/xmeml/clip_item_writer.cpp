@@ -1,9 +1,9 @@
 #include "xmeml/clip_item_writer.h"
 
 #include "model/clip_item.h"
+#include "model/edit_arithmetic.h"
 #include "model/sequence.h"
 #include "model/track.h"
-#include "xmeml/edit_arithmetic.h"
 #include "xmeml/filter_writer.h"
 #include "xmeml/generator_writer.h"
 #include "xmeml/transition_writer.h"
@@ -48,7 +48,7 @@ const char* MediaTypeText(int32_t mediaKind) {
 
 }  // namespace
 
-void WriteTiming(const FCClipItemBase& item, FCXmlDocument& writer, pugi::xml_node element) {
+void WriteTiming(const FCClipItemBase& item, FCXmlDocument& writer, XmlElement element) {
     writer.WriteRate(writer.AddElement(element, "rate"), item.editRate.numerator,
                      item.editRate.denominator);
     const int64_t duration =
@@ -67,11 +67,11 @@ void WriteTiming(const FCClipItemBase& item, FCXmlDocument& writer, pugi::xml_no
                              item.hasTransition ? -1 : WrappingAdd(item.recordStart, span));
 }
 
-void WriteMediaType(const FCClipItemBase& item, FCXmlDocument& writer, pugi::xml_node parent) {
+void WriteMediaType(const FCClipItemBase& item, FCXmlDocument& writer, XmlElement parent) {
     writer.AddTextElement(parent, "mediatype", MediaTypeText(item.mediaKind));
 }
 
-void WriteTrackIndex(FCXmlDocument& writer, pugi::xml_node parent, int64_t number) {
+void WriteTrackIndex(FCXmlDocument& writer, XmlElement parent, int64_t number) {
     writer.AddIntegerElement(parent, "trackindex", number);
 }
 
@@ -101,11 +101,7 @@ std::string_view PixelAspectRatioText(int32_t numerator, int32_t denominator,
 }
 
 void WritePixelAspectRatio(const FCVideoClipItem& item, FCXmlDocument& writer,
-                           pugi::xml_node media) {
-    const pugi::xml_node clipItem = SelectElement(media, "../..");
-    if (!clipItem) {
-        return;
-    }
+                           XmlElement clipItem) {
     writer.AddTextElement(clipItem, "pixelaspectratio",
                           PixelAspectRatioText(item.aspectRatio.numerator,
                                                item.aspectRatio.denominator, item.storedWidth));
@@ -122,44 +118,46 @@ std::string_view FieldDominanceText(int32_t fieldDominance) {
     }
 }
 
-void WriteFieldDominance(const FCVideoClipItem& item, FCXmlDocument& writer,
-                         pugi::xml_node clipItem) {
+void WriteFieldDominance(const FCVideoClipItem& item, FCXmlDocument& writer, XmlElement clipItem) {
     writer.AddTextElement(clipItem, "fielddominance", FieldDominanceText(item.fieldDominance));
 }
 
-pugi::xml_node FCClipItemBase::WriteXml(FCXmlDocument& writer, pugi::xml_node trackElement) const {
-    const pugi::xml_node clipItem = writer.AddElement(trackElement, "clipitem");
-    writer.AddTextElement(clipItem, "name", mobName);
-    WriteTiming(*this, writer, clipItem);
-    if (generatorKind == kGeneratorStill) {
+XmlElement WriteClipItem(const FCClipItemBase& item, FCXmlDocument& writer,
+                         XmlElement trackElement) {
+    const auto* video = dynamic_cast<const FCVideoClipItem*>(&item);
+    if (video != nullptr && item.generatorKind == kGeneratorTitle) {
+        return WriteGeneratorItem(*video, writer, trackElement);
+    }
+    const XmlElement clipItem = writer.AddElement(trackElement, "clipitem");
+    writer.AddTextElement(clipItem, "name", item.mobName);
+    WriteTiming(item, writer, clipItem);
+    if (item.generatorKind == kGeneratorStill) {
         writer.AddTextElement(clipItem, "stillframe", "TRUE");
     }
-    const pugi::xml_node file = WriteFile(writer, clipItem);
-    WriteSampleCharacteristics(writer, writer.AddElement(file, "media"));
-    WriteFilters(*this, writer, clipItem);
-    const pugi::xml_node sourceTrack = writer.AddElement(clipItem, "sourcetrack");
-    WriteMediaType(*this, writer, sourceTrack);
-    if (mediaKind == kMediaAudio) {
-        WriteTrackIndex(writer, sourceTrack, track ? track->physicalNumber : 0);
+    const XmlElement file = WriteFile(item, writer, clipItem);
+    WriteSampleCharacteristics(item, writer, writer.AddElement(file, "media"));
+    if (video != nullptr) {
+        WritePixelAspectRatio(*video, writer, clipItem);
     }
-    WriteTransitionItem(*this, writer, trackElement);
-    WriteLinks(writer, clipItem);
+    WriteFilters(item, writer, clipItem);
+    const XmlElement sourceTrack = writer.AddElement(clipItem, "sourcetrack");
+    WriteMediaType(item, writer, sourceTrack);
+    if (item.mediaKind == kMediaAudio) {
+        WriteTrackIndex(writer, sourceTrack, item.track ? item.track->physicalNumber : 0);
+    }
+    WriteLinks(item, writer, clipItem);
+    if (video != nullptr) {
+        WriteFieldDominance(*video, writer, clipItem);
+    }
+    // The transition follows the finished clip item in the track.
+    WriteTransitionItem(item, writer, trackElement);
     return clipItem;
 }
 
-pugi::xml_node FCVideoClipItem::WriteXml(FCXmlDocument& writer, pugi::xml_node trackElement) const {
-    if (generatorKind == kGeneratorTitle) {
-        return WriteGeneratorItem(*this, writer, trackElement);
-    }
-    const pugi::xml_node clipItem = FCClipItemBase::WriteXml(writer, trackElement);
-    WriteFieldDominance(*this, writer, clipItem);
-    return clipItem;
-}
-
-pugi::xml_node FCClipItemBase::WriteFile(FCXmlDocument& writer, pugi::xml_node clipItem) const {
-    const pugi::xml_node file = writer.AddElement(clipItem, "file");
-    writer.AddTextElement(file, "name", slotName);
-    switch (generatorKind) {
+XmlElement WriteFile(const FCClipItemBase& item, FCXmlDocument& writer, XmlElement clipItem) {
+    const XmlElement file = writer.AddElement(clipItem, "file");
+    writer.AddTextElement(file, "name", item.slotName);
+    switch (item.generatorKind) {
         case kGeneratorColorMatte:
             writer.AddTextElement(file, "mediaSource", "Slug");
             break;
@@ -167,18 +165,18 @@ pugi::xml_node FCClipItemBase::WriteFile(FCXmlDocument& writer, pugi::xml_node c
             writer.AddTextElement(file, "mediaSource", "BarsAndTone");
             break;
         default:
-            writer.AddTextElement(file, "pathurl", mediaPath);
+            writer.AddTextElement(file, "pathurl", item.mediaPath);
             break;
     }
     return file;
 }
 
-void FCClipItemBase::WriteLinks(FCXmlDocument& writer, pugi::xml_node clipItem) const {
-    for (const FCClipItemBase* linked : links) {
+void WriteLinks(const FCClipItemBase& item, FCXmlDocument& writer, XmlElement clipItem) {
+    for (const FCClipItemBase* linked : item.links) {
         if (linked == nullptr) {
             continue;
         }
-        const pugi::xml_node link = writer.AddElement(clipItem, "link");
+        const XmlElement link = writer.AddElement(clipItem, "link");
         writer.AddTextElement(link, "mediatype", MediaTypeText(linked->mediaKind));
         writer.AddIntegerElement(link, "trackindex", linked->track ? linked->track->number : 0);
         writer.AddIntegerElement(link, "clipindex", linked->itemIndex);
@@ -188,28 +186,41 @@ void FCClipItemBase::WriteLinks(FCXmlDocument& writer, pugi::xml_node clipItem) 
     }
 }
 
-void FCAudioClipItem::WriteSampleCharacteristics(FCXmlDocument& writer,
-                                                 pugi::xml_node media) const {
-    const pugi::xml_node audio = writer.AddElement(media, "audio");
+namespace {
+
+void WriteAudioCharacteristics(const FCAudioClipItem& item, FCXmlDocument& writer,
+                               XmlElement media) {
+    const FCWaveFormat& waveFormat = item.waveFormat;
+    const XmlElement audio = writer.AddElement(media, "audio");
     writer.AddIntegerElement(audio, "channelcount", waveFormat.channelCount);
-    const pugi::xml_node characteristics = writer.AddElement(audio, "samplecharacteristics");
+    const XmlElement characteristics = writer.AddElement(audio, "samplecharacteristics");
     writer.AddIntegerElement(characteristics, "samplerate", waveFormat.sampleRate);
     writer.AddIntegerElement(characteristics, "depth", waveFormat.bitsPerSample);
 }
 
-void FCVideoClipItem::WriteSampleCharacteristics(FCXmlDocument& writer,
-                                                 pugi::xml_node media) const {
-    const pugi::xml_node video = writer.AddElement(media, "video");
+void WriteVideoCharacteristics(const FCVideoClipItem& item, FCXmlDocument& writer,
+                               XmlElement media) {
+    const XmlElement video = writer.AddElement(media, "video");
     // The media's own length: not scaled by the speed, unlike the clip item's "duration".
-    writer.AddIntegerElement(video, "duration", mediaLength);
-    if (generatorKind == kGeneratorStill) {
+    writer.AddIntegerElement(video, "duration", item.mediaLength);
+    if (item.generatorKind == kGeneratorStill) {
         writer.AddTextElement(video, "stillframe", "TRUE");
     }
-    const pugi::xml_node characteristics = writer.AddElement(video, "samplecharacteristics");
-    writer.AddIntegerElement(characteristics, "width", storedWidth);
-    writer.AddIntegerElement(characteristics, "height", storedHeight);
-    if (mediaAudio != nullptr) {
-        mediaAudio->WriteSampleCharacteristics(writer, media);
+    const XmlElement characteristics = writer.AddElement(video, "samplecharacteristics");
+    writer.AddIntegerElement(characteristics, "width", item.storedWidth);
+    writer.AddIntegerElement(characteristics, "height", item.storedHeight);
+    if (item.mediaAudio != nullptr) {
+        WriteSampleCharacteristics(*item.mediaAudio, writer, media);
     }
-    WritePixelAspectRatio(*this, writer, media);
+}
+
+}  // namespace
+
+void WriteSampleCharacteristics(const FCClipItemBase& item, FCXmlDocument& writer,
+                                XmlElement media) {
+    if (const auto* video = dynamic_cast<const FCVideoClipItem*>(&item)) {
+        WriteVideoCharacteristics(*video, writer, media);
+    } else if (const auto* audio = dynamic_cast<const FCAudioClipItem*>(&item)) {
+        WriteAudioCharacteristics(*audio, writer, media);
+    }
 }

@@ -1,32 +1,14 @@
 #include "model/clip_item.h"
 #include "model/track.h"
+#include "xmeml/clip_item_writer.h"
+#include "xmeml/document_writer.h"
 #include "xmeml/xml_document.h"
 
-namespace {
-
-void WriteTrack(const FCTrackBase& track, FCXmlDocument& writer, pugi::xml_node media,
-                const char* containerPath) {
-    const pugi::xml_node container = SelectElement(media, containerPath);
-    const pugi::xml_node trackElement = writer.AddElement(container, "track");
-    // Each item (with the transition after it) is built in a scratch track of its own and is
-    // complete when its writer returns: it goes to the file, or into the document, at once.
-    pugi::xml_document scratch;
+void WriteTrack(const FCTrackBase& track, FCXmlDocument& writer, XmlElement container) {
+    const XmlElement trackElement = writer.AddElement(container, "track");
     for (const std::unique_ptr<FCClipItemBase>& item : track.clipItems) {
         if (item) {
-            const pugi::xml_node holder = scratch.append_child("track");
-            item->WriteXml(writer, holder);
-            writer.AppendFinished(trackElement, holder);
-            scratch.reset();
+            WriteClipItem(*item, writer, trackElement);
         }
     }
-}
-
-}  // namespace
-
-void FCAudioTrack::WriteXml(FCXmlDocument& writer, pugi::xml_node media) const {
-    WriteTrack(*this, writer, media, "./audio");
-}
-
-void FCVideoTrack::WriteXml(FCXmlDocument& writer, pugi::xml_node media) const {
-    WriteTrack(*this, writer, media, "./video");
 }
