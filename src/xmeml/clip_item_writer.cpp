@@ -1,11 +1,15 @@
 #include "xmeml/clip_item_writer.h"
 
+#include <optional>
+#include <string>
+
 #include "model/clip_item.h"
 #include "model/sequence.h"
 #include "model/track.h"
 #include "xmeml/edit_arithmetic.h"
 #include "xmeml/filter_writer.h"
 #include "xmeml/generator_writer.h"
+#include "xmeml/portable_form.h"
 #include "xmeml/transition_writer.h"
 #include "xmeml/xml_document.h"
 
@@ -44,6 +48,23 @@ const FCClipItemBase* PreviousItemInTrack(const FCClipItemBase& item) {
 
 const char* MediaTypeText(int32_t mediaKind) {
     return mediaKind == kMediaVideo ? "video" : "audio";
+}
+
+// The portable form's file of a media item: described in full with an id at its first use in
+// the sequence, afterwards only that id (no children at all).
+void WritePortableFile(const FCClipItemBase& item, FCXmlDocument& writer, pugi::xml_node file) {
+    const std::optional<std::string>& url = writer.portable->PathUrl(item.mediaPath);
+    if (!url) {
+        // Without a locator the media is offline: no pathurl, and nothing to refer to.
+        writer.AddTextElement(file, "name", item.slotName);
+        return;
+    }
+    const PortableForm::FileUse use = writer.portable->UseFile(*url);
+    SetAttribute(file, "id", use.id);
+    if (!use.describedBefore) {
+        writer.AddTextElement(file, "name", item.slotName);
+        writer.AddTextElement(file, "pathurl", *url);
+    }
 }
 
 }  // namespace
@@ -134,8 +155,14 @@ pugi::xml_node FCClipItemBase::WriteXml(FCXmlDocument& writer, pugi::xml_node tr
     if (generatorKind == kGeneratorStill) {
         writer.AddTextElement(clipItem, "stillframe", "TRUE");
     }
-    const pugi::xml_node file = WriteFile(writer, clipItem);
+    pugi::xml_node file = WriteFile(writer, clipItem);
+    // A file described before is only referred to; what its media writes outside the file
+    // (the clip item's pixel aspect ratio) is kept.
+    const bool reference = !file.first_child();
     WriteSampleCharacteristics(writer, writer.AddElement(file, "media"));
+    if (reference) {
+        file.remove_children();
+    }
     WriteFilters(*this, writer, clipItem);
     const pugi::xml_node sourceTrack = writer.AddElement(clipItem, "sourcetrack");
     WriteMediaType(*this, writer, sourceTrack);
@@ -158,6 +185,11 @@ pugi::xml_node FCVideoClipItem::WriteXml(FCXmlDocument& writer, pugi::xml_node t
 
 pugi::xml_node FCClipItemBase::WriteFile(FCXmlDocument& writer, pugi::xml_node clipItem) const {
     const pugi::xml_node file = writer.AddElement(clipItem, "file");
+    if (writer.portable != nullptr && generatorKind != kGeneratorColorMatte &&
+        generatorKind != kGeneratorBarsAndTone) {
+        WritePortableFile(*this, writer, file);
+        return file;
+    }
     writer.AddTextElement(file, "name", slotName);
     switch (generatorKind) {
         case kGeneratorColorMatte:

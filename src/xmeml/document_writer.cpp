@@ -3,6 +3,7 @@
 #include "model/interchange.h"
 #include "model/sequence.h"
 #include "model/track.h"
+#include "xmeml/portable_form.h"
 #include "xmeml/xml_document.h"
 
 void WriteImportOptions(FCXmlDocument& writer, pugi::xml_node root) {
@@ -31,6 +32,9 @@ SaveStatus FCInterchange::WriteDocument(const std::string& outputPath) {
 }
 
 void FCSequence::WriteXml(FCXmlDocument& xml, pugi::xml_node parent) const {
+    if (xml.portable != nullptr) {
+        xml.portable->StartSequence();
+    }
     pugi::xml_node sequence = xml.AddElement(parent, "sequence");
     xml.AddTextElement(sequence, "name", name);
     xml.AddIntegerElement(sequence, "duration", length);

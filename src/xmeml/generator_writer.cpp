@@ -13,6 +13,9 @@ pugi::xml_node WriteGeneratorItem(const FCVideoClipItem& item, FCXmlDocument& wr
     const pugi::xml_node effect = writer.AddElement(generator, "effect");
     if (item.title) {
         WriteTextGenerator(writer, effect, *item.title);
+    } else if (writer.portable != nullptr) {
+        writer.AddTextElement(effect, "effecttype", "generator");
+        writer.AddTextElement(effect, "mediatype", "video");
     }
     WriteMediaType(item, writer, writer.AddElement(generator, "sourcetrack"));
     return generator;
@@ -22,6 +25,9 @@ void WriteTextGenerator(FCXmlDocument& writer, pugi::xml_node effect, const FCTi
     writer.AddTextElement(effect, "name", "Text");
     writer.AddTextElement(effect, "effectid", "Text");
     writer.AddTextElement(effect, "effectcategory", "Text");
+    if (writer.portable != nullptr) {
+        writer.AddTextElement(effect, "effecttype", "generator");
+    }
     writer.AddTextElement(effect, "mediatype", "video");
     writer.AddParameter(effect, "str", "Text", title.text);
     writer.AddParameter(effect, "fontname", "Fontname", title.fontName);

@@ -19,6 +19,11 @@ void WriteTrack(const FCTrackBase& track, FCXmlDocument& writer, pugi::xml_node 
             scratch.reset();
         }
     }
+    if (writer.portable != nullptr) {
+        // After the items, as Final Cut Pro writes them; some importers stop without them.
+        writer.AddTextElement(trackElement, "enabled", "TRUE");
+        writer.AddTextElement(trackElement, "locked", "FALSE");
+    }
 }
 
 }  // namespace

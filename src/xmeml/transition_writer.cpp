@@ -1,6 +1,7 @@
 #include "xmeml/transition_writer.h"
 
 #include "model/clip_item.h"
+#include "model/track.h"
 #include "xmeml/edit_arithmetic.h"
 #include "xmeml/xml_document.h"
 
@@ -27,5 +28,9 @@ pugi::xml_node WriteTransitionItem(const FCClipItemBase& item, FCXmlDocument& wr
     writer.AddTextElement(effect, "effecttype", "transition");
     writer.AddTextElement(effect, "effectid", "Cross Dissolve");
     writer.AddTextElement(effect, "name", "Normale Überblendung");
+    if (writer.portable != nullptr) {
+        const int32_t kind = item.track != nullptr ? item.track->mediaKind : item.mediaKind;
+        writer.AddTextElement(effect, "mediatype", kind == kMediaVideo ? "video" : "audio");
+    }
     return transition;
 }
