@@ -1,11 +1,10 @@
 #include "aaf/compound_file_writer.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
+#include <memory>
+
+#include "platform/files.h"
 
 namespace tessel::cfb {
 namespace {
@@ -149,27 +148,26 @@ std::uint32_t BuildTree(const std::vector<std::uint32_t>& sorted, std::vector<Tr
 
 class BufferedSink {
   public:
-    explicit BufferedSink(std::FILE* file) : file_(file) { buffer_.reserve(kSize); }
+    explicit BufferedSink(platform::AtomicFile& file) : file_(file) { buffer_.reserve(kSize); }
     bool Append(const std::uint8_t* data, std::size_t size) {
         if (buffer_.size() + size > kSize && !Flush()) {
             return false;
         }
         if (size >= kSize) {
-            return std::fwrite(data, 1, size, file_) == size;
+            return file_.Write(data, size);
         }
         buffer_.insert(buffer_.end(), data, data + size);
         return true;
     }
     bool Flush() {
-        const bool ok = buffer_.empty() ||
-                        std::fwrite(buffer_.data(), 1, buffer_.size(), file_) == buffer_.size();
+        const bool ok = buffer_.empty() || file_.Write(buffer_.data(), buffer_.size());
         buffer_.clear();
         return ok;
     }
 
   private:
     static constexpr std::size_t kSize = 1 << 20;
-    std::FILE* file_;
+    platform::AtomicFile& file_;
     std::vector<std::uint8_t> buffer_;
 };
 
@@ -548,28 +546,24 @@ WriteStatus CompoundFileWriter::Write(const std::string& path) const {
     if (!error_.empty()) {
         return {error_};
     }
-    namespace fs = std::filesystem;
-    const fs::path target(path);
-    fs::path temp = target;
-    temp += ".partial";
-    std::FILE* file = std::fopen(temp.string().c_str(), "wb");
-    if (file == nullptr) {
-        return {"cannot create " + temp.string() + ": " + std::strerror(errno)};
+    platform::SystemError error;
+    std::unique_ptr<platform::AtomicFile> file = platform::AtomicFile::Create(path, error);
+    if (!file) {
+        return {"cannot create a file beside " + path + ": " + platform::SystemErrorText(error)};
     }
-    BufferedSink buffered(file);
-    bool ok = Emit(
-        [&](const std::uint8_t* data, std::size_t size) { return buffered.Append(data, size); });
-    ok = ok && buffered.Flush();
-    const int closeResult = std::fclose(file);
-    std::error_code ec;
-    if (!ok || closeResult != 0) {
-        fs::remove(temp, ec);
-        return {error_.empty() ? "cannot write " + path : error_};
+    BufferedSink buffered(*file);
+    const bool ok = Emit([&](const std::uint8_t* data, std::size_t size) {
+                        return buffered.Append(data, size);
+                    }) &&
+                    buffered.Flush();
+    if (!ok && !error_.empty()) {
+        return {error_};
     }
-    fs::rename(temp, target, ec);
-    if (ec) {
-        fs::remove(temp, ec);
-        return {"cannot replace " + path + ": " + ec.message()};
+    platform::AtomicFile::Step step = platform::AtomicFile::Step::kNone;
+    if (!file->Commit(step, error)) {
+        return {
+            (step == platform::AtomicFile::Step::kReplace ? "cannot replace " : "cannot write ") +
+            path + ": " + platform::SystemErrorText(error)};
     }
     return {};
 }

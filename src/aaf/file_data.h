@@ -7,6 +7,7 @@
 #include <string>
 
 #include "aaf/status.h"
+#include "platform/files.h"
 
 namespace tessel::aaf {
 
@@ -30,8 +31,7 @@ class FileData {
     FileData() = default;
 
     std::span<const std::uint8_t> bytes_;
-    void* mapping_ = nullptr;
-    std::size_t mappingSize_ = 0;
+    std::unique_ptr<platform::InputFile> file_;
     std::string owned_;
 };
 

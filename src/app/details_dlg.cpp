@@ -5,6 +5,7 @@
 #include <QResizeEvent>
 
 #include "app/dialog_units.h"
+#include "app/shared/dialog_template.h"
 #include "app/ui_strings.h"
 
 namespace {
@@ -16,7 +17,7 @@ constexpr int kMargin = 10;  // pixels between the controls and the dialog's edg
 CDetailsDlg::CDetailsDlg(QString text, QWidget* parent)
     : QDialog(parent),
       m_text(std::move(text)),
-      m_okButton(new QPushButton(QStringLiteral("OK"), this)),
+      m_okButton(new QPushButton(QStringLiteral(TESSEL_TEXT_OK), this)),
       m_edit(new QPlainTextEdit(this)) {
     setWindowTitle(QString::fromLatin1(kDetailsCaption));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -25,11 +26,11 @@ CDetailsDlg::CDetailsDlg(QString text, QWidget* parent)
     const DialogUnits units(font());
     m_okButton->setObjectName(QStringLiteral("okButton"));
     m_okButton->setDefault(true);
-    m_okButton->setGeometry(units.ToPixels(260, 164, 50, 14));
+    m_okButton->setGeometry(units.ToPixels(TESSEL_DETAILS_OK_RECT));
     connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
 
     m_edit->setObjectName(QStringLiteral("logEdit"));
-    m_edit->setGeometry(units.ToPixels(7, 7, 303, 150));
+    m_edit->setGeometry(units.ToPixels(TESSEL_DETAILS_LOG_RECT));
     m_edit->setReadOnly(true);
     m_edit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_edit->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -41,7 +42,7 @@ CDetailsDlg::CDetailsDlg(QString text, QWidget* parent)
 
     // Never smaller than the margins around OK, so no control gets a negative size.
     setMinimumSize(m_okButton->width() + 2 * kMargin, m_okButton->height() + 3 * kMargin);
-    resize(units.ToPixelsX(317), units.ToPixelsY(185));
+    resize(units.ToPixelsSize(TESSEL_DETAILS_SIZE));
     LayOut(size());
 }
 

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QRect>
+#include <QSize>
 
 /// Converts dialog-template units into pixels through a font, as Windows lays out dialogs from
 /// resources: a horizontal unit is a quarter of the font's average character width, a vertical
@@ -15,6 +16,9 @@ class DialogUnits {
 
     int ToPixelsX(int units) const;
     int ToPixelsY(int units) const;
+    QSize ToPixelsSize(int width, int height) const {
+        return {ToPixelsX(width), ToPixelsY(height)};
+    }
     /// The rectangle (x, y, width, height in dialog units) in pixels; the edges are converted,
     /// not the size, so neighbouring controls stay flush.
     QRect ToPixels(int x, int y, int width, int height) const;

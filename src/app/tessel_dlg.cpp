@@ -14,9 +14,10 @@
 #include <utility>
 
 #include "app/artwork.h"
-#include "app/default_output_name.h"
 #include "app/details_dlg.h"
 #include "app/dialog_units.h"
+#include "app/shared/default_output_name.h"
+#include "app/shared/dialog_template.h"
 #include "app/ui_strings.h"
 
 namespace {
@@ -37,7 +38,7 @@ QLabel* NewPicture(const QPixmap& pixmap, const QRect& geometry, QWidget* parent
 }  // namespace
 
 CTesselDlg::CTesselDlg(QWidget* parent)
-    : QDialog(parent), m_icon(AppIcon()), m_brush(QColor(220, 220, 220)) {
+    : QDialog(parent), m_icon(AppIcon()), m_brush(QColor(TESSEL_BACKGROUND_RGB)) {
     CreateControls();
     OnInitDialog();
 }
@@ -62,62 +63,61 @@ void CTesselDlg::SetConversionRunner(ConversionRunner runner) {
 // placed in dialog units of the dialog's font.
 void CTesselDlg::CreateControls() {
     const DialogUnits units(font());
-    setFixedSize(units.ToPixelsX(292), units.ToPixelsY(126));
+    setFixedSize(units.ToPixelsSize(TESSEL_DIALOG_SIZE));
 
     m_quitButton = new QPushButton(this);
     m_quitButton->setObjectName(QStringLiteral("quitButton"));
-    m_quitButton->setGeometry(units.ToPixels(234, 103, 50, 16));
+    m_quitButton->setGeometry(units.ToPixels(TESSEL_QUIT_RECT));
     m_quitButton->setDefault(true);
     connect(m_quitButton, &QPushButton::clicked, this, &QDialog::accept);
 
     m_inputPrompt = new QLabel(this);
     m_inputPrompt->setObjectName(QStringLiteral("inputPrompt"));
-    m_inputPrompt->setGeometry(units.ToPixels(31, 9, 252, 8));
+    m_inputPrompt->setGeometry(units.ToPixels(TESSEL_INPUT_PROMPT_RECT));
 
     m_browseButton = new QPushButton(QString::fromLatin1(kBrowseText), this);
     m_browseButton->setObjectName(QStringLiteral("browseButton"));
-    m_browseButton->setGeometry(units.ToPixels(262, 21, 22, 14));
+    m_browseButton->setGeometry(units.ToPixels(TESSEL_BROWSE_RECT));
     connect(m_browseButton, &QPushButton::clicked, this, [this] { OnBrowseAaf(); });
 
     m_aafEdit = new QLineEdit(this);
     m_aafEdit->setObjectName(QStringLiteral("aafEdit"));
-    m_aafEdit->setGeometry(units.ToPixels(31, 21, 226, 14));
+    m_aafEdit->setGeometry(units.ToPixels(TESSEL_AAF_PATH_RECT));
 
     m_outputPrompt = new QLabel(this);
     m_outputPrompt->setObjectName(QStringLiteral("outputPrompt"));
-    m_outputPrompt->setGeometry(units.ToPixels(31, 52, 200, 8));
+    m_outputPrompt->setGeometry(units.ToPixels(TESSEL_OUTPUT_PROMPT_RECT));
 
     m_saveButton = new QPushButton(this);
     m_saveButton->setObjectName(QStringLiteral("saveButton"));
-    m_saveButton->setGeometry(units.ToPixels(234, 49, 50, 14));
-    m_saveButton->setEnabled(false);
+    m_saveButton->setGeometry(units.ToPixels(TESSEL_SAVE_RECT));
     connect(m_saveButton, &QPushButton::clicked, this, [this] { OnSave(); });
 
     m_statusLine = new QLabel(this);
     m_statusLine->setObjectName(QStringLiteral("statusLine"));
-    m_statusLine->setGeometry(units.ToPixels(7, 82, 277, 13));
+    m_statusLine->setGeometry(units.ToPixels(TESSEL_STATUS_RECT));
     m_statusLine->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_statusLine->setLineWidth(1);
     m_statusLine->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_statusLine->setWordWrap(true);
 
     const qreal scale = devicePixelRatioF();
-    const QRect firstBadge = units.ToPixels(7, 7, 19, 18);
+    const QRect firstBadge = units.ToPixels(TESSEL_BADGE_1_RECT);
     NewPicture(NumberBadge(1, firstBadge.size(), scale), firstBadge, this);
-    const QRect secondBadge = units.ToPixels(7, 49, 19, 18);
+    const QRect secondBadge = units.ToPixels(TESSEL_BADGE_2_RECT);
     NewPicture(NumberBadge(2, secondBadge.size(), scale), secondBadge, this);
-    const QRect wordMark = units.ToPixels(7, 102, 95, 20);
+    const QRect wordMark = units.ToPixels(TESSEL_WORDMARK_RECT);
     NewPicture(WordMark(wordMark.size(), scale), wordMark, this)
         ->setObjectName(QStringLiteral("wordMark"));
 
     m_renameCheck = new QCheckBox(QString::fromLatin1(kRenameCheckText), this);
     m_renameCheck->setObjectName(QStringLiteral("renameCheck"));
-    m_renameCheck->setGeometry(units.ToPixels(31, 69, 163, 10));
+    m_renameCheck->setGeometry(units.ToPixels(TESSEL_RENAME_AVI_RECT));
 
     // Beside the rename box, ending at the right column's edge.
     m_portableCheck = new QCheckBox(this);
     m_portableCheck->setObjectName(QStringLiteral("portableCheck"));
-    m_portableCheck->setGeometry(units.ToPixels(198, 69, 86, 10));
+    m_portableCheck->setGeometry(units.ToPixels(TESSEL_PORTABLE_RECT));
 
     for (QLabel* label : {m_inputPrompt, m_outputPrompt, m_statusLine}) {
         label->setTextFormat(Qt::PlainText);  // paths may hold "<" and "&"
@@ -157,7 +157,8 @@ void CTesselDlg::OnInitDialog() {
 
     m_renameCheck->setChecked(true);
     m_portableCheck->setChecked(false);  // the plain form at every start, like the rename box
-    m_quitButton->setFocus();            // the first tab stop, as a dialog template starts
+    SetState(MainDialogState::kNoInput);
+    m_quitButton->setFocus();  // the first tab stop, as a dialog template starts
 }
 
 void CTesselDlg::OnBrowseAaf() {
@@ -172,24 +173,30 @@ void CTesselDlg::OnBrowseAaf() {
 
 void CTesselDlg::OnInputChanged() {
     m_aafPath = m_aafEdit->text();
-    // The type of what exists is not examined; the conversion reports a wrong one. While a
-    // conversion runs, nothing typed may offer a second one.
-    m_saveButton->setEnabled(!IsConverting() && !m_aafPath.isEmpty() &&
-                             QFileInfo::exists(m_aafPath));
+    // The type of what exists is not examined; the conversion reports a wrong one.
+    const bool exists = !m_aafPath.isEmpty() && QFileInfo::exists(m_aafPath);
+    SetState(StateAfterInputChange(m_state, exists));
+}
+
+void CTesselDlg::SetState(MainDialogState state) {
+    m_state = state;
+    const FileButtons buttons = ButtonsFor(state);
+    m_browseButton->setEnabled(buttons.browse);
+    m_saveButton->setEnabled(buttons.save);
 }
 
 void CTesselDlg::OnSave() {
     if (IsConverting()) {
         return;
     }
-    const QString chosen = m_dialogs->ChooseOutputFile(this, DefaultOutputName(m_aafPath));
+    const QString proposed = QString::fromStdString(DefaultOutputName(m_aafPath.toStdString()));
+    const QString chosen = m_dialogs->ChooseOutputFile(this, proposed);
     if (chosen.isEmpty()) {
         return;
     }
     m_xmlPath = chosen;
-    m_log.clear();
-    m_browseButton->setEnabled(false);
-    m_saveButton->setEnabled(false);
+    m_progress.StartConversion();
+    SetState(MainDialogState::kConverting);
 
     // The worker gets copies: whatever is typed or ticked from now on is for the next run.
     ConversionRequest request;
@@ -212,7 +219,7 @@ void CTesselDlg::OnSave() {
     } catch (const std::system_error& error) {
         // No worker, no conversion: say so and offer the buttons again.
         LogLine(std::string("Cannot start the conversion: ") + error.what(), kLogError);
-        m_browseButton->setEnabled(true);
+        SetState(MainDialogState::kNoInput);
         OnInputChanged();
     }
 }
@@ -223,38 +230,32 @@ void CTesselDlg::PostConversionDone(ConversionStatus status) {
 
 void CTesselDlg::OnConversionDone() {
     m_worker.join();
-    m_browseButton->setEnabled(true);
-    m_saveButton->setEnabled(true);  // whether or not the input still exists
+    SetState(MainDialogState::kInputReady);  // whether or not the input still exists
     if (m_waitLoop != nullptr) {
         m_waitLoop->quit();  // the dialog is closing: no details dialog
         return;
     }
-    CDetailsDlg details(m_log, this);
+    CDetailsDlg details(Log(), this);
     m_dialogs->RunDetails(details);
 }
 
 void CTesselDlg::TakeLogLine(int kind, std::string line) {
-    const QString text = QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
     if (QThread::currentThread() == thread()) {
-        OnLogLine(kind, text);
+        OnLogLine(kind, line);
         return;
     }
     // Blocks until the dialog's thread has taken the line in; that thread never waits for
     // the worker without handling events, so this cannot deadlock.
     QMetaObject::invokeMethod(
-        this, [this, kind, &text] { OnLogLine(kind, text); }, Qt::BlockingQueuedConnection);
+        this, [this, kind, &line] { OnLogLine(kind, line); }, Qt::BlockingQueuedConnection);
 }
 
-void CTesselDlg::OnLogLine(int kind, const QString& line) {
-    if (kind == kLogError || kind == kLogMilestone) {
-        m_status = line;
-        QString shown = line;
-        if (shown.endsWith(QStringLiteral("\r\n"))) {
-            shown.chop(2);
-        }
-        m_statusLine->setText(shown);
+void CTesselDlg::OnLogLine(int kind, std::string_view line) {
+    if (m_progress.Take(kind, line)) {
+        const std::string_view shown = m_progress.ShownStatus();
+        m_statusLine->setText(
+            QString::fromUtf8(shown.data(), static_cast<qsizetype>(shown.size())));
     }
-    m_log += line;
 }
 
 void CTesselDlg::done(int result) {

@@ -10,6 +10,8 @@
 #include <thread>
 
 #include "app/modal_dialogs.h"
+#include "app/shared/dialog_state.h"
+#include "app/shared/progress_log.h"
 #include "job/conversion_job.h"
 #include "job/log.h"
 
@@ -21,7 +23,7 @@ class QPushButton;
 
 /// The main dialog: step 1 chooses the input AAF file, step 2 the output XML file, which starts
 /// the conversion on a worker thread. It is the log target while it exists: lines logged on any
-/// thread reach `m_log` and the status line on the dialog's own thread.
+/// thread reach the log and the status line on the dialog's own thread.
 class CTesselDlg : public QDialog, public LogTarget, public ConversionClient {
   public:
     /// Runs one whole conversion on the worker thread (`ConversionThread` unless replaced).
@@ -39,14 +41,15 @@ class CTesselDlg : public QDialog, public LogTarget, public ConversionClient {
     const QString& AafPath() const { return m_aafPath; }
     const QString& XmlPath() const { return m_xmlPath; }
     /// The last error or milestone line, with its "\r\n".
-    const QString& Status() const { return m_status; }
+    QString Status() const { return QString::fromStdString(m_progress.Status()); }
     /// Every line of the current (or last) conversion.
-    const QString& Log() const { return m_log; }
+    QString Log() const { return QString::fromStdString(m_progress.Log()); }
     bool IsConverting() const { return m_worker.joinable(); }
+    MainDialogState State() const { return m_state; }
     /// How the last finished conversion ended.
     ConversionStatus LastStatus() const { return m_conversionStatus; }
 
-    /// Any thread: returns once the line is in `m_log`.
+    /// Any thread: returns once the line is in the log.
     void TakeLogLine(int kind, std::string line) override;
     /// Worker thread: records how the conversion ended; never waits for the dialog.
     void PostConversionDone(ConversionStatus status) override;
@@ -62,17 +65,19 @@ class CTesselDlg : public QDialog, public LogTarget, public ConversionClient {
     void OnInputChanged();
     void OnSave();
     void OnConversionDone();
-    void OnLogLine(int kind, const QString& line);
+    void OnLogLine(int kind, std::string_view line);
+    /// Enters a state: the file buttons follow it.
+    void SetState(MainDialogState state);
     /// Keeps handling events (the worker's log lines among them) until the worker has ended.
     void WaitForWorker();
 
     QIcon m_icon;
     QString m_aafPath;
-    QString m_status;
     QString m_xmlPath;
-    QString m_log;
+    ProgressLog m_progress;  ///< the log and the status line
     QBrush m_brush;
     QCheckBox* m_renameCheck = nullptr;
+    MainDialogState m_state = MainDialogState::kNoInput;
     QCheckBox* m_portableCheck = nullptr;
 
     QPushButton* m_quitButton = nullptr;

@@ -12,8 +12,9 @@
 #include "cli/command_line.h"
 #include "cli/console_log.h"
 #include "job/conversion_job.h"
-#include "job/huge_page_heap.h"
 #include "job/log.h"
+#include "platform/files.h"
+#include "platform/program.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ class StatusCollector : public ConversionClient {
 };
 
 bool WriteLogFile(const std::string& path, const std::string& text) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    std::ofstream file(tessel::platform::PathFromUtf8(path), std::ios::binary | std::ios::trunc);
     if (!file) {
         std::cerr << kPrefix << "cannot write the log file " << path << ": " << std::strerror(errno)
                   << '\n';
@@ -51,7 +52,8 @@ bool WriteLogFile(const std::string& path, const std::string& text) {
 std::string TitleFolderProblem(const std::vector<std::string>& folders) {
     for (const std::string& folder : folders) {
         std::error_code error;
-        const std::filesystem::file_status status = std::filesystem::status(folder, error);
+        const std::filesystem::file_status status =
+            std::filesystem::status(tessel::platform::PathFromUtf8(folder), error);
         if (!std::filesystem::exists(status)) {
             return "title folder " + folder + " does not exist";
         }
@@ -65,8 +67,7 @@ std::string TitleFolderProblem(const std::vector<std::string>& folders) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    RestartWithHugePageHeap(argv);
-    std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const std::vector<std::string> args = tessel::platform::ProgramArguments(argc, argv);
     CommandLine commandLine = ParseCommandLine(args);
     if (!commandLine.usageError.empty()) {
         std::cerr << kPrefix << commandLine.usageError << '\n'

@@ -13,6 +13,7 @@
 #include "job/source_cache.h"
 #include "model/interchange.h"
 #include "model/track.h"
+#include "platform/files.h"
 #include "titles/title_search.h"
 #include "xmeml/portable_form.h"
 
@@ -34,7 +35,9 @@ void LogErrorQuietly(std::string_view text) noexcept {
 
 bool IsTheInputFile(const std::string& outputPath) {
     std::error_code error;
-    return !g_aafPath.empty() && std::filesystem::equivalent(g_aafPath, outputPath, error) &&
+    return !g_aafPath.empty() &&
+           std::filesystem::equivalent(tessel::platform::PathFromUtf8(g_aafPath),
+                                       tessel::platform::PathFromUtf8(outputPath), error) &&
            !error;
 }
 
@@ -42,8 +45,10 @@ bool IsTheInputFile(const std::string& outputPath) {
 // then in the folders the user named.
 std::vector<std::string> TitleFoldersFor(const ConversionRequest& request) {
     std::vector<std::string> folders;
-    std::filesystem::path inputFolder = std::filesystem::path(request.inputPath).parent_path();
-    folders.push_back(inputFolder.empty() ? std::string(".") : inputFolder.string());
+    const std::filesystem::path inputFolder =
+        tessel::platform::PathFromUtf8(request.inputPath).parent_path();
+    folders.push_back(inputFolder.empty() ? std::string(".")
+                                          : tessel::platform::Utf8FromPath(inputFolder));
     folders.insert(folders.end(), request.titleFolders.begin(), request.titleFolders.end());
     return folders;
 }

@@ -1,12 +1,13 @@
 #include "titles/title_document.h"
 
 #include <cstdint>
-#include <filesystem>
-#include <system_error>
+#include <memory>
+#include <span>
 
 #include <pugixml.hpp>
 
 #include "job/log.h"
+#include "platform/files.h"
 #include "titles/title_search.h"
 #include "xmeml/xml_document.h"
 
@@ -22,16 +23,17 @@ bool LoadTitleDocument(const std::string& path, pugi::xml_document& document) {
     // would make the loader ask for an absurd buffer, and a pipe would block it for ever.
     // Title documents are a few kilobytes: a much bigger file at a title's path is not one and is
     // not loaded whole.
-    constexpr std::uintmax_t kMaxTitleDocumentBytes = 64u << 20;
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
+    constexpr std::uint64_t kMaxTitleDocumentBytes = 64u << 20;
+    tessel::platform::InputFile::Problem problem = tessel::platform::InputFile::Problem::kNone;
+    tessel::platform::SystemError error;
+    const std::unique_ptr<tessel::platform::InputFile> file =
+        tessel::platform::InputFile::Open(path, kMaxTitleDocumentBytes, problem, error);
+    if (!file) {
         return false;
     }
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error || size > kMaxTitleDocumentBytes) {
-        return false;
-    }
-    return document.load_file(path.c_str(), kTitleParseOptions, pugi::encoding_auto);
+    const std::span<const std::uint8_t> bytes = file->Bytes();
+    return document.load_buffer(bytes.data(), bytes.size(), kTitleParseOptions,
+                                pugi::encoding_auto);
 }
 
 void ReadTextObject(pugi::xml_node textObject, FCTitleInfo& title) {

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <filesystem>
 
+#include "platform/files.h"
+
 namespace {
 
 std::vector<std::string>& SearchFolders() {
@@ -117,7 +119,8 @@ std::vector<std::string> TitleDocumentCandidates(std::string_view path,
     const std::string_view name = FileNameOf(fromUrl.empty() ? path : std::string_view(fromUrl));
     if (!name.empty()) {
         for (const std::string& folder : folders) {
-            add((std::filesystem::path(folder) / std::string(name)).string());
+            add(tessel::platform::Utf8FromPath(tessel::platform::PathFromUtf8(folder) /
+                                               tessel::platform::PathFromUtf8(name)));
         }
     }
     return candidates;

@@ -1,10 +1,10 @@
 // tessel-aafinfo: shows what an AAF file holds.
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "aaf_report.h"
+#include "platform/program.h"
 
 namespace {
 
@@ -15,14 +15,14 @@ constexpr const char* kUsage = "usage: tessel-aafinfo FILE.aaf [--json]\n";
 int main(int argc, char** argv) {
     std::string path;
     bool json = false;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--json") == 0) {
+    for (const std::string& arg : tessel::platform::ProgramArguments(argc, argv)) {
+        if (arg == "--json") {
             json = true;
-        } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+        } else if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
             return 0;
-        } else if (path.empty() && argv[i][0] != '-') {
-            path = argv[i];
+        } else if (path.empty() && !arg.empty() && arg[0] != '-') {
+            path = arg;
         } else {
             std::fputs(kUsage, stderr);
             return 2;

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "edit_description.h"
+#include "platform/files.h"
+#include "platform/program.h"
 #include "random_edit.h"
 
 namespace {
@@ -42,7 +44,7 @@ bool WriteText(const std::filesystem::path& path, const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args = tessel::platform::ProgramArguments(argc, argv);
     std::string input, output, jsonOut;
     std::uint64_t seed = 0, clips = 0, sectorSize = 0;
     bool random = false, titles = false, haveClips = false, verbose = false;
@@ -127,7 +129,7 @@ int main(int argc, char** argv) {
         description = std::move(edit.description);
         titleDocuments = std::move(edit.titles);
     } else {
-        std::ifstream in(input, std::ios::binary);
+        std::ifstream in(tessel::platform::PathFromUtf8(input), std::ios::binary);
         if (!in) {
             return Fail("cannot open " + input);
         }
@@ -159,14 +161,19 @@ int main(int argc, char** argv) {
     if (!written.ok()) {
         return Fail(written.message);
     }
-    if (!jsonOut.empty() && !WriteText(jsonOut, description.dump(2) + "\n")) {
+    if (!jsonOut.empty() &&
+        !WriteText(tessel::platform::PathFromUtf8(jsonOut), description.dump(2) + "\n")) {
         return Fail("cannot write " + jsonOut);
     }
     if (titles) {
-        const auto folder = std::filesystem::absolute(output).parent_path();
+        const auto folder =
+            std::filesystem::absolute(tessel::platform::PathFromUtf8(output)).parent_path();
         for (const auto& title : titleDocuments) {
-            if (!WriteText(folder / title.fileName, tessel::mkaaf::TitleDocumentXml(title))) {
-                return Fail("cannot write " + (folder / title.fileName).string());
+            if (!WriteText(folder / tessel::platform::PathFromUtf8(title.fileName),
+                           tessel::mkaaf::TitleDocumentXml(title))) {
+                return Fail("cannot write " +
+                            tessel::platform::Utf8FromPath(
+                                folder / tessel::platform::PathFromUtf8(title.fileName)));
             }
         }
     }

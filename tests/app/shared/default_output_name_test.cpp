@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "qstring_printer.h"
-
-#include "app/default_output_name.h"
+#include "app/shared/default_output_name.h"
 
 TEST(DefaultOutputName, CutsThePathAtItsLastDot) {
     const struct {
@@ -17,9 +15,10 @@ TEST(DefaultOutputName, CutsThePathAtItsLastDot) {
         {"/home/cut.d/timeline", "/home/cut"},  // only a folder name has a "."
         {"timeline.", "timeline"},
         {".aaf", ""},
+        {"/home/Über/プロジェクト.aaf",
+         "/home/Über/プロジェクト"},  // UTF-8 units never look like "."
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(DefaultOutputName(QString::fromUtf8(c.input)), QString::fromUtf8(c.expected))
-            << c.input;
+        EXPECT_EQ(DefaultOutputName(c.input), c.expected) << c.input;
     }
 }

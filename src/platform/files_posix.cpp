@@ -1,0 +1,251 @@
+// POSIX file access: open/mmap for input, a temporary file renamed over the target for saving.
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <random>
+#include <system_error>
+
+#include "platform/files.h"
+
+namespace tessel::platform {
+
+namespace {
+
+SystemError ErrorFrom(int code) {
+    switch (code) {
+        case ENOENT:
+        case ENOTDIR:
+            return {code, ErrorKind::kNotFound};
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return {code, ErrorKind::kAccessDenied};
+        case EISDIR:
+            return {code, ErrorKind::kIsDirectory};
+        case EEXIST:
+            return {code, ErrorKind::kExists};
+        default:
+            return {code, ErrorKind::kOther};
+    }
+}
+
+/// Closes a descriptor on every path out of a function.
+class FdCloser {
+  public:
+    explicit FdCloser(int fd) : fd_(fd) {}
+    FdCloser(const FdCloser&) = delete;
+    FdCloser& operator=(const FdCloser&) = delete;
+    ~FdCloser() { ::close(fd_); }
+
+  private:
+    int fd_;
+};
+
+// A name in the target's folder that no other writer uses; hidden, so that a file manager
+// does not show it while it is being written.
+std::string TemporaryName(const std::filesystem::path& target) {
+    static std::atomic<unsigned> counter{0};
+    thread_local std::mt19937 random{std::random_device{}()};
+    std::string name(".");
+    name += target.filename().string();
+    name += ".tmp-";
+    name += std::to_string(::getpid());
+    name += '-';
+    name += std::to_string(counter++);
+    name += '-';
+    name += std::to_string(random());
+    return (target.parent_path() / name).string();
+}
+
+}  // namespace
+
+std::string SystemErrorText(const SystemError& error) {
+    return std::generic_category().message(error.code);
+}
+
+std::unique_ptr<InputFile> InputFile::Open(const std::string& utf8Path, std::uint64_t maxBytes,
+                                           Problem& problem, SystemError& error) {
+    problem = Problem::kSystem;
+    // Non-blocking, so that a named pipe is refused below instead of waiting for a writer (it
+    // changes nothing for regular files).
+    const int fd = ::open(utf8Path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        error = ErrorFrom(errno);
+        return nullptr;
+    }
+    FdCloser closer(fd);
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        error = ErrorFrom(errno);
+        return nullptr;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        error = ErrorFrom(EISDIR);
+        return nullptr;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        problem = Problem::kNotRegularFile;
+        return nullptr;
+    }
+    const auto size = static_cast<std::uint64_t>(info.st_size);
+    if (size > maxBytes || size > SIZE_MAX / 2) {
+        problem = Problem::kTooLarge;
+        return nullptr;
+    }
+    std::unique_ptr<InputFile> file(new InputFile());
+    problem = Problem::kNone;
+    if (size == 0) {
+        return file;
+    }
+    void* mapping = ::mmap(nullptr, static_cast<std::size_t>(size), PROT_READ, MAP_PRIVATE, fd, 0);
+    if (mapping != MAP_FAILED) {
+        file->mapping_ = mapping;
+        file->mappingSize_ = static_cast<std::size_t>(size);
+        file->bytes_ = {static_cast<const std::uint8_t*>(mapping), file->mappingSize_};
+        return file;
+    }
+    // Some file systems cannot be mapped: read the file instead.
+    file->owned_.resize(static_cast<std::size_t>(size));
+    std::size_t done = 0;
+    while (done < file->owned_.size()) {
+        const ssize_t n = ::read(fd, file->owned_.data() + done, file->owned_.size() - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            problem = Problem::kSystem;
+            error = ErrorFrom(errno);
+            return nullptr;
+        }
+        if (n == 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    file->owned_.resize(done);
+    file->bytes_ = {reinterpret_cast<const std::uint8_t*>(file->owned_.data()), done};
+    return file;
+}
+
+InputFile::~InputFile() {
+    if (mapping_ != nullptr) {
+        ::munmap(mapping_, mappingSize_);
+    }
+}
+
+struct AtomicFile::Handle {
+    int fd = -1;
+    std::string temporary;
+    std::string target;
+    int error = 0;     // the first failed write
+    off_t synced = 0;  // bytes already handed to the disk
+    off_t unsynced = 0;
+};
+
+AtomicFile::AtomicFile(std::unique_ptr<Handle> handle) : handle_(std::move(handle)) {}
+
+AtomicFile::~AtomicFile() {
+    Abandon();
+}
+
+void AtomicFile::Abandon() {
+    if (handle_ && handle_->fd >= 0) {
+        ::close(handle_->fd);
+        ::unlink(handle_->temporary.c_str());
+        handle_->fd = -1;
+    }
+}
+
+std::unique_ptr<AtomicFile> AtomicFile::Create(const std::string& utf8Path, SystemError& error) {
+    auto handle = std::make_unique<Handle>();
+    handle->target = utf8Path;
+    const std::filesystem::path target(utf8Path);
+    for (int attempt = 0; attempt < 100 && handle->fd < 0; ++attempt) {
+        handle->temporary = TemporaryName(target);
+        handle->fd =
+            ::open(handle->temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (handle->fd < 0 && errno != EEXIST) {
+            break;
+        }
+    }
+    if (handle->fd < 0) {
+        error = ErrorFrom(errno);
+        return nullptr;
+    }
+    // A file that is replaced keeps its permissions.
+    struct stat existing {};
+    if (::stat(utf8Path.c_str(), &existing) == 0) {
+        ::fchmod(handle->fd, existing.st_mode & 07777);
+    }
+    return std::unique_ptr<AtomicFile>(new AtomicFile(std::move(handle)));
+}
+
+bool AtomicFile::Write(const void* data, std::size_t size) {
+    Handle& h = *handle_;
+    const char* bytes = static_cast<const char*>(data);
+    while (size > 0 && h.error == 0) {
+        const ssize_t written = ::write(h.fd, bytes, size);
+        if (written < 0) {
+            if (errno != EINTR) {
+                h.error = errno;
+            }
+            continue;
+        }
+        if (written == 0) {
+            h.error = EIO;
+            continue;
+        }
+        bytes += written;
+        size -= static_cast<std::size_t>(written);
+        // The file is synced before it replaces the target. Handing each finished stretch to
+        // the disk while the rest is still being written leaves that sync little to wait for.
+        // Only a hint: where it is not supported, the final sync does all the work.
+#if defined(__linux__)
+        constexpr off_t kStretch = off_t{8} << 20;
+        h.unsynced += written;
+        if (h.unsynced >= kStretch) {
+            ::sync_file_range(h.fd, h.synced, h.unsynced, SYNC_FILE_RANGE_WRITE);
+            h.synced += h.unsynced;
+            h.unsynced = 0;
+        }
+#endif
+    }
+    return h.error == 0;
+}
+
+bool AtomicFile::Commit(Step& step, SystemError& error) {
+    Handle& h = *handle_;
+    step = Step::kWrite;
+    if (h.error != 0) {
+        error = ErrorFrom(h.error);
+        Abandon();
+        return false;
+    }
+    // EINVAL: the file system cannot sync (nothing more to wait for).
+    if (::fsync(h.fd) != 0 && errno != EINVAL) {
+        error = ErrorFrom(errno);
+        Abandon();
+        return false;
+    }
+    const int fd = h.fd;
+    h.fd = -1;
+    if (::close(fd) != 0) {
+        error = ErrorFrom(errno);
+        ::unlink(h.temporary.c_str());
+        return false;
+    }
+    if (::rename(h.temporary.c_str(), h.target.c_str()) != 0) {
+        step = Step::kReplace;
+        error = ErrorFrom(errno);
+        ::unlink(h.temporary.c_str());
+        return false;
+    }
+    step = Step::kNone;
+    return true;
+}
+
+}  // namespace tessel::platform
