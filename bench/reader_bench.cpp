@@ -15,8 +15,8 @@
 #include "aaf/file_data.h"
 #include "aaf/object_node.h"
 #include "edit_description.h"
-#include "job/clip_registry.h"
 #include "model/clip_item.h"
+#include "model/clip_registry.h"
 #include "random_edit.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "fuzz_input_file.h"
+#include "model/title_info.h"
 #include "titles/title_document.h"
-#include "titles/title_info.h"
 #include "titles/title_search.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

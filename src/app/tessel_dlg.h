@@ -13,7 +13,7 @@
 #include "app/shared/dialog_state.h"
 #include "app/shared/progress_log.h"
 #include "job/conversion_job.h"
-#include "job/log.h"
+#include "model/log.h"
 
 class QCheckBox;
 class QEventLoop;

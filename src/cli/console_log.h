@@ -5,7 +5,7 @@
 #include <string>
 
 #include "cli/command_line.h"
-#include "job/log.h"
+#include "model/log.h"
 
 /// The command line's log target: prints the lines its verbosity asks for and keeps the whole
 /// log text as the details dialog would show it.

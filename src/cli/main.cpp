@@ -12,7 +12,7 @@
 #include "cli/command_line.h"
 #include "cli/console_log.h"
 #include "job/conversion_job.h"
-#include "job/log.h"
+#include "model/log.h"
 #include "platform/files.h"
 #include "platform/program.h"
 

@@ -8,22 +8,28 @@
 #include <system_error>
 #include <utility>
 
-#include "job/clip_registry.h"
-#include "job/log.h"
-#include "job/source_cache.h"
+#include "model/clip_registry.h"
 #include "model/interchange.h"
+#include "model/log.h"
+#include "model/source_cache.h"
 #include "model/track.h"
 #include "platform/files.h"
+#include "titles/title_document.h"
 #include "titles/title_search.h"
+#include "xmeml/document_writer.h"
 #include "xmeml/portable_form.h"
 
 std::shared_ptr<IAAFFile> g_aafFile;
-std::shared_ptr<IAAFHeader> g_aafHeader;
 
 namespace {
 
 // The path `g_aafFile` was opened from, to keep a conversion from saving over its own input.
 std::string g_aafPath;
+
+// A title clip's record comes from its title document, wherever that is found.
+void ReadTitle(const std::string& path, FCTitleInfo& title) {
+    ReadTitleDocument(path, title);
+}
 
 // Logs an error while the conversion is already failing; a failure to log is not a second one.
 void LogErrorQuietly(std::string_view text) noexcept {
@@ -66,10 +72,9 @@ std::string MediaFolder() {
 
 ConversionStatus BuildAndSave(const std::string& outputPath, bool renameAviToMov, bool portable) {
     FCInterchange interchange;
-    interchange.xml.Create();
     std::optional<PortableForm> portableForm;
     if (portable) {
-        interchange.xml.portable = &portableForm.emplace(MediaFolder());
+        portableForm.emplace(MediaFolder());
     }
     if (!g_aafFile) {
         return ConversionStatus::kNoHeader;
@@ -90,7 +95,8 @@ ConversionStatus BuildAndSave(const std::string& outputPath, bool renameAviToMov
         RenameAviToMov(g_audioClipsByPath);
     }
     LogLine("Saving Interchange Format to file " + outputPath, kLogProgress);
-    SaveStatus saved = interchange.WriteDocument(outputPath);
+    SaveStatus saved =
+        WriteDocument(interchange, outputPath, portableForm ? &*portableForm : nullptr);
     if (!saved.ok) {
         LogLine(saved.message, kLogError);
         return ConversionStatus::kOutputNotSaved;
@@ -221,7 +227,7 @@ void SetAafHeader(std::shared_ptr<IAAFHeader> header) {
 void ProcessEffectsAndTransitions(FCInterchange& interchange) {
     for (const std::unique_ptr<FCSequence>& sequence : interchange.sequences) {
         for (const std::unique_ptr<FCTrackBase>& track : sequence->tracks) {
-            track->NumberItems();
+            track->NumberItems(ReadTitle);
         }
     }
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "aaf/AAF.h"
+#include "model/source_cache.h"
 
 /// Everything one conversion needs from its front end, copied when the conversion starts.
 struct ConversionRequest {
@@ -55,9 +56,6 @@ class FCInterchange;
 
 /// The open input file, from `OpenAafFile` to `CloseAafFile`; null otherwise.
 extern std::shared_ptr<IAAFFile> g_aafFile;
-/// The open file's header while a conversion runs; the clip items look mobs up in it.
-extern std::shared_ptr<IAAFHeader> g_aafHeader;
-
 /// Makes `header` the conversion's header (null forgets it).
 void SetAafHeader(std::shared_ptr<IAAFHeader> header);
 

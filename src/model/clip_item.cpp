@@ -6,14 +6,11 @@
 #include <utility>
 #include <vector>
 
-#include "job/clip_registry.h"
-#include "job/conversion_job.h"
-#include "job/log.h"
-#include "job/source_cache.h"
+#include "model/clip_registry.h"
+#include "model/edit_arithmetic.h"
 #include "model/generator_kind.h"
-#include "titles/title_document.h"
-#include "titles/title_info.h"
-#include "xmeml/edit_arithmetic.h"
+#include "model/log.h"
+#include "model/source_cache.h"
 
 namespace {
 
@@ -147,7 +144,7 @@ void FCClipItemBase::ResolveSourceChain() {
     }
 }
 
-void FCClipItemBase::ResolveLinks() {
+void FCClipItemBase::ResolveLinks(const TitleDocumentReader& /*readTitle*/) {
     if (mediaKind != kMediaVideo) {
         return;
     }
@@ -197,8 +194,8 @@ FCVideoClipItem::FCVideoClipItem(FCTrackBase* track_, std::shared_ptr<IAAFSource
 
 FCVideoClipItem::~FCVideoClipItem() = default;
 
-void FCVideoClipItem::ResolveLinks() {
-    FCClipItemBase::ResolveLinks();
+void FCVideoClipItem::ResolveLinks(const TitleDocumentReader& readTitle) {
+    FCClipItemBase::ResolveLinks(readTitle);
     // Any audio use of the same file gives the video its audio format, wherever it lies.
     const ClipList* audio = FindClipsByPath(g_audioClipsByPath, mediaPath);
     mediaAudio = audio != nullptr && !audio->empty() ? audio->front() : nullptr;
@@ -207,5 +204,7 @@ void FCVideoClipItem::ResolveLinks() {
         return;
     }
     title = std::make_unique<FCTitleInfo>();
-    ReadTitleDocument(mediaPath, *title);
+    if (readTitle) {
+        readTitle(mediaPath, *title);
+    }
 }

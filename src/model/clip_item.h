@@ -5,14 +5,11 @@
 #include <string>
 #include <vector>
 
-#include <pugixml.hpp>
-
 #include "aaf/AAF.h"
 #include "model/media_kind.h"
+#include "model/title_info.h"
 
-class FCTitleInfo;
 class FCTrackBase;
-class FCXmlDocument;
 
 /// What a clip item shows.
 enum GeneratorKind : int32_t {
@@ -34,16 +31,9 @@ class FCClipItemBase {
     FCClipItemBase(const FCClipItemBase&) = delete;
     FCClipItemBase& operator=(const FCClipItemBase&) = delete;
 
-    /// Appends the item's element to `trackElement` and returns it.
-    virtual pugi::xml_node WriteXml(FCXmlDocument& writer, pugi::xml_node trackElement) const;
-    /// Video items link to the audio items of the same media path, record start and length.
-    virtual void ResolveLinks();
-    /// Appends one "link" element per linked item to `clipItem`.
-    virtual void WriteLinks(FCXmlDocument& writer, pugi::xml_node clipItem) const;
-    /// Appends the "file" element to `clipItem` and returns it.
-    virtual pugi::xml_node WriteFile(FCXmlDocument& writer, pugi::xml_node clipItem) const;
-    /// Appends the item's "audio" or "video" description to the file's `media` element.
-    virtual void WriteSampleCharacteristics(FCXmlDocument& writer, pugi::xml_node media) const = 0;
+    /// Video items link to the audio items of the same media path, record start and length;
+    /// a title reads its title document with `readTitle` (when given).
+    virtual void ResolveLinks(const TitleDocumentReader& readTitle);
 
     std::shared_ptr<IAAFSourceClip> sourceClip;
     /// The segment of the referenced mob slot, when it is a source clip.
@@ -106,7 +96,6 @@ class FCAudioClipItem : public FCClipItemBase {
   public:
     FCAudioClipItem(FCTrackBase* track, std::shared_ptr<IAAFSourceClip> sourceClip,
                     aafPosition_t recordStart);
-    void WriteSampleCharacteristics(FCXmlDocument& writer, pugi::xml_node media) const override;
 
     FCWaveFormat waveFormat;
 };
@@ -117,12 +106,8 @@ class FCVideoClipItem : public FCClipItemBase {
                     aafPosition_t recordStart);
     ~FCVideoClipItem() override;
 
-    /// A title is written as a generator item; every other clip as a clip item with its field
-    /// dominance.
-    pugi::xml_node WriteXml(FCXmlDocument& writer, pugi::xml_node trackElement) const override;
     /// The common links, then the media audio and, for a title, the title record.
-    void ResolveLinks() override;
-    void WriteSampleCharacteristics(FCXmlDocument& writer, pugi::xml_node media) const override;
+    void ResolveLinks(const TitleDocumentReader& readTitle) override;
 
     uint32_t storedWidth = 0;
     uint32_t storedHeight = 0;

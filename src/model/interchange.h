@@ -5,9 +5,8 @@
 #include <vector>
 
 #include "model/sequence.h"
-#include "xmeml/xml_document.h"
 
-/// The model root of one conversion: its sequences and the document they are written into.
+/// The model root of one conversion: its sequences.
 class FCInterchange {
   public:
     FCInterchange() = default;
@@ -19,12 +18,6 @@ class FCInterchange {
     /// appends it to `sequences`.
     void AddSequence(const std::shared_ptr<IAAFMob>& mob);
 
-    /// Writes the import options and every sequence under the root, then saves the document to
-    /// `outputPath` (atomically) and tells how the save ended.
-    SaveStatus WriteDocument(const std::string& outputPath);
-
     /// One sequence per composition mob, in enumeration order; never holds null.
     std::vector<std::unique_ptr<FCSequence>> sequences;
-    /// The interchange document being built.
-    FCXmlDocument xml;
 };

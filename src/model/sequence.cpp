@@ -3,9 +3,9 @@
 #include <optional>
 #include <string>
 
-#include "job/log.h"
+#include "model/log.h"
+#include "model/rate_table.h"
 #include "model/track.h"
-#include "xmeml/rate_table.h"
 
 namespace {
 

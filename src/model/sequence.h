@@ -5,14 +5,11 @@
 #include <string>
 #include <vector>
 
-#include <pugixml.hpp>
-
 #include "aaf/AAF.h"
 #include "model/media_kind.h"
 
 class FCInterchange;
 class FCTrackBase;
-class FCXmlDocument;
 
 /// What a mob slot holds, as told by its data definition. Picture and sound double as the media
 /// kinds of tracks and clip items.
@@ -38,9 +35,6 @@ class FCSequence {
 
     /// Creates the track of `kind` for `slot` and appends it; `number` counts tracks of that kind.
     void AddTrack(int32_t kind, const std::shared_ptr<IAAFMobSlot>& slot, int32_t number);
-
-    /// Appends this sequence's "sequence" element to `parent` and lets every track write itself.
-    void WriteXml(FCXmlDocument& xml, pugi::xml_node parent) const;
 
     FCInterchange* owner = nullptr;
     std::string name;

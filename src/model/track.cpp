@@ -7,11 +7,11 @@
 #include <limits>
 #include <string>
 
-#include "job/clip_registry.h"
-#include "job/log.h"
 #include "model/clip_item.h"
+#include "model/clip_registry.h"
+#include "model/edit_arithmetic.h"
+#include "model/log.h"
 #include "model/sequence.h"
-#include "xmeml/edit_arithmetic.h"
 
 namespace {
 
@@ -93,7 +93,7 @@ FCTrackBase::FCTrackBase(int32_t mediaKind_, int32_t number_, FCSequence* owner_
 
 FCTrackBase::~FCTrackBase() = default;
 
-void FCTrackBase::NumberItems() {
+void FCTrackBase::NumberItems(const TitleDocumentReader& readTitle) {
     // The transition item that follows a clip in the written track takes the number after it.
     int32_t next = 1;
     for (const std::unique_ptr<FCClipItemBase>& item : clipItems) {
@@ -103,7 +103,7 @@ void FCTrackBase::NumberItems() {
         }
     }
     for (const std::unique_ptr<FCClipItemBase>& item : clipItems) {
-        item->ResolveLinks();
+        item->ResolveLinks(readTitle);
     }
 }
 

@@ -4,14 +4,12 @@
 #include <memory>
 #include <vector>
 
-#include <pugixml.hpp>
-
 #include "aaf/AAF.h"
 #include "model/media_kind.h"
+#include "model/title_info.h"
 
 class FCClipItemBase;
 class FCSequence;
-class FCXmlDocument;
 
 /// One picture or sound slot of a composition, as the list of clip items on it.
 class FCTrackBase {
@@ -20,10 +18,9 @@ class FCTrackBase {
     FCTrackBase(const FCTrackBase&) = delete;
     FCTrackBase& operator=(const FCTrackBase&) = delete;
 
-    /// Appends the "track" element to the "video" or "audio" container under `media`.
-    virtual void WriteXml(FCXmlDocument& writer, pugi::xml_node media) const = 0;
-    /// Numbers the clip items (transition items counted) and lets each resolve its links.
-    virtual void NumberItems();
+    /// Numbers the clip items (transition items counted) and lets each resolve its links
+    /// (titles read with `readTitle`).
+    virtual void NumberItems(const TitleDocumentReader& readTitle);
     /// Walks the slot's components once and creates and registers the clip items.
     virtual void BuildClipItems() = 0;
 
@@ -64,7 +61,6 @@ class FCTrackBase {
 class FCAudioTrack : public FCTrackBase {
   public:
     FCAudioTrack(int32_t number, FCSequence* owner, const std::shared_ptr<IAAFMobSlot>& slot);
-    void WriteXml(FCXmlDocument& writer, pugi::xml_node media) const override;
     void BuildClipItems() override;
 
   protected:
@@ -75,7 +71,6 @@ class FCAudioTrack : public FCTrackBase {
 class FCVideoTrack : public FCTrackBase {
   public:
     FCVideoTrack(int32_t number, FCSequence* owner, const std::shared_ptr<IAAFMobSlot>& slot);
-    void WriteXml(FCXmlDocument& writer, pugi::xml_node media) const override;
     void BuildClipItems() override;
 
   protected:

@@ -6,10 +6,10 @@
 
 #include <pugixml.hpp>
 
-#include "job/log.h"
+#include "model/log.h"
 #include "platform/files.h"
 #include "titles/title_search.h"
-#include "xmeml/xml_document.h"
+#include "titles/xml_query.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "titles/title_info.h"
+#include "model/title_info.h"
 
 /// Fills `title` from the first text object of the EDIUS title document at `path`, logging a
 /// warning when the document holds more than one. When no document loads (at `path` nor at the

@@ -4,9 +4,9 @@
 #include <string>
 
 #include "model/clip_item.h"
+#include "model/edit_arithmetic.h"
 #include "model/sequence.h"
 #include "model/track.h"
-#include "xmeml/edit_arithmetic.h"
 #include "xmeml/filter_writer.h"
 #include "xmeml/generator_writer.h"
 #include "xmeml/portable_form.h"
@@ -148,50 +148,50 @@ void WriteFieldDominance(const FCVideoClipItem& item, FCXmlDocument& writer,
     writer.AddTextElement(clipItem, "fielddominance", FieldDominanceText(item.fieldDominance));
 }
 
-pugi::xml_node FCClipItemBase::WriteXml(FCXmlDocument& writer, pugi::xml_node trackElement) const {
+pugi::xml_node WriteClipItem(const FCClipItemBase& item, FCXmlDocument& writer,
+                             pugi::xml_node trackElement) {
+    const auto* video = dynamic_cast<const FCVideoClipItem*>(&item);
+    if (video != nullptr && item.generatorKind == kGeneratorTitle) {
+        return WriteGeneratorItem(*video, writer, trackElement);
+    }
     const pugi::xml_node clipItem = writer.AddElement(trackElement, "clipitem");
-    writer.AddTextElement(clipItem, "name", mobName);
-    WriteTiming(*this, writer, clipItem);
-    if (generatorKind == kGeneratorStill) {
+    writer.AddTextElement(clipItem, "name", item.mobName);
+    WriteTiming(item, writer, clipItem);
+    if (item.generatorKind == kGeneratorStill) {
         writer.AddTextElement(clipItem, "stillframe", "TRUE");
     }
-    pugi::xml_node file = WriteFile(writer, clipItem);
+    pugi::xml_node file = WriteFile(item, writer, clipItem);
     // A file described before is only referred to; what its media writes outside the file
     // (the clip item's pixel aspect ratio) is kept.
     const bool reference = !file.first_child();
-    WriteSampleCharacteristics(writer, writer.AddElement(file, "media"));
+    WriteSampleCharacteristics(item, writer, writer.AddElement(file, "media"));
     if (reference) {
         file.remove_children();
     }
-    WriteFilters(*this, writer, clipItem);
+    WriteFilters(item, writer, clipItem);
     const pugi::xml_node sourceTrack = writer.AddElement(clipItem, "sourcetrack");
-    WriteMediaType(*this, writer, sourceTrack);
-    if (mediaKind == kMediaAudio) {
-        WriteTrackIndex(writer, sourceTrack, track ? track->physicalNumber : 0);
+    WriteMediaType(item, writer, sourceTrack);
+    if (item.mediaKind == kMediaAudio) {
+        WriteTrackIndex(writer, sourceTrack, item.track ? item.track->physicalNumber : 0);
     }
-    WriteTransitionItem(*this, writer, trackElement);
-    WriteLinks(writer, clipItem);
+    WriteTransitionItem(item, writer, trackElement);
+    WriteLinks(item, writer, clipItem);
+    if (video != nullptr) {
+        WriteFieldDominance(*video, writer, clipItem);
+    }
     return clipItem;
 }
 
-pugi::xml_node FCVideoClipItem::WriteXml(FCXmlDocument& writer, pugi::xml_node trackElement) const {
-    if (generatorKind == kGeneratorTitle) {
-        return WriteGeneratorItem(*this, writer, trackElement);
-    }
-    const pugi::xml_node clipItem = FCClipItemBase::WriteXml(writer, trackElement);
-    WriteFieldDominance(*this, writer, clipItem);
-    return clipItem;
-}
-
-pugi::xml_node FCClipItemBase::WriteFile(FCXmlDocument& writer, pugi::xml_node clipItem) const {
+pugi::xml_node WriteFile(const FCClipItemBase& item, FCXmlDocument& writer,
+                         pugi::xml_node clipItem) {
     const pugi::xml_node file = writer.AddElement(clipItem, "file");
-    if (writer.portable != nullptr && generatorKind != kGeneratorColorMatte &&
-        generatorKind != kGeneratorBarsAndTone) {
-        WritePortableFile(*this, writer, file);
+    if (writer.portable != nullptr && item.generatorKind != kGeneratorColorMatte &&
+        item.generatorKind != kGeneratorBarsAndTone) {
+        WritePortableFile(item, writer, file);
         return file;
     }
-    writer.AddTextElement(file, "name", slotName);
-    switch (generatorKind) {
+    writer.AddTextElement(file, "name", item.slotName);
+    switch (item.generatorKind) {
         case kGeneratorColorMatte:
             writer.AddTextElement(file, "mediaSource", "Slug");
             break;
@@ -199,14 +199,14 @@ pugi::xml_node FCClipItemBase::WriteFile(FCXmlDocument& writer, pugi::xml_node c
             writer.AddTextElement(file, "mediaSource", "BarsAndTone");
             break;
         default:
-            writer.AddTextElement(file, "pathurl", mediaPath);
+            writer.AddTextElement(file, "pathurl", item.mediaPath);
             break;
     }
     return file;
 }
 
-void FCClipItemBase::WriteLinks(FCXmlDocument& writer, pugi::xml_node clipItem) const {
-    for (const FCClipItemBase* linked : links) {
+void WriteLinks(const FCClipItemBase& item, FCXmlDocument& writer, pugi::xml_node clipItem) {
+    for (const FCClipItemBase* linked : item.links) {
         if (linked == nullptr) {
             continue;
         }
@@ -220,8 +220,11 @@ void FCClipItemBase::WriteLinks(FCXmlDocument& writer, pugi::xml_node clipItem) 
     }
 }
 
-void FCAudioClipItem::WriteSampleCharacteristics(FCXmlDocument& writer,
-                                                 pugi::xml_node media) const {
+namespace {
+
+void WriteAudioCharacteristics(const FCAudioClipItem& item, FCXmlDocument& writer,
+                               pugi::xml_node media) {
+    const FCWaveFormat& waveFormat = item.waveFormat;
     const pugi::xml_node audio = writer.AddElement(media, "audio");
     writer.AddIntegerElement(audio, "channelcount", waveFormat.channelCount);
     const pugi::xml_node characteristics = writer.AddElement(audio, "samplecharacteristics");
@@ -229,19 +232,30 @@ void FCAudioClipItem::WriteSampleCharacteristics(FCXmlDocument& writer,
     writer.AddIntegerElement(characteristics, "depth", waveFormat.bitsPerSample);
 }
 
-void FCVideoClipItem::WriteSampleCharacteristics(FCXmlDocument& writer,
-                                                 pugi::xml_node media) const {
+void WriteVideoCharacteristics(const FCVideoClipItem& item, FCXmlDocument& writer,
+                               pugi::xml_node media) {
     const pugi::xml_node video = writer.AddElement(media, "video");
     // The media's own length: not scaled by the speed, unlike the clip item's "duration".
-    writer.AddIntegerElement(video, "duration", mediaLength);
-    if (generatorKind == kGeneratorStill) {
+    writer.AddIntegerElement(video, "duration", item.mediaLength);
+    if (item.generatorKind == kGeneratorStill) {
         writer.AddTextElement(video, "stillframe", "TRUE");
     }
     const pugi::xml_node characteristics = writer.AddElement(video, "samplecharacteristics");
-    writer.AddIntegerElement(characteristics, "width", storedWidth);
-    writer.AddIntegerElement(characteristics, "height", storedHeight);
-    if (mediaAudio != nullptr) {
-        mediaAudio->WriteSampleCharacteristics(writer, media);
+    writer.AddIntegerElement(characteristics, "width", item.storedWidth);
+    writer.AddIntegerElement(characteristics, "height", item.storedHeight);
+    if (item.mediaAudio != nullptr) {
+        WriteSampleCharacteristics(*item.mediaAudio, writer, media);
     }
-    WritePixelAspectRatio(*this, writer, media);
+    WritePixelAspectRatio(item, writer, media);
+}
+
+}  // namespace
+
+void WriteSampleCharacteristics(const FCClipItemBase& item, FCXmlDocument& writer,
+                                pugi::xml_node media) {
+    if (const auto* video = dynamic_cast<const FCVideoClipItem*>(&item)) {
+        WriteVideoCharacteristics(*video, writer, media);
+    } else if (const auto* audio = dynamic_cast<const FCAudioClipItem*>(&item)) {
+        WriteAudioCharacteristics(*audio, writer, media);
+    }
 }

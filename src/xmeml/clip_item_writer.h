@@ -9,6 +9,20 @@ class FCClipItemBase;
 class FCVideoClipItem;
 class FCXmlDocument;
 
+/// Appends the item's element to `trackElement` and returns it: a title's "generatoritem",
+/// every other clip's "clipitem" (a video one ending with its field dominance), with the
+/// transition that follows the item after it.
+pugi::xml_node WriteClipItem(const FCClipItemBase& item, FCXmlDocument& writer,
+                             pugi::xml_node trackElement);
+/// Appends the "file" element to `clipItem` and returns it.
+pugi::xml_node WriteFile(const FCClipItemBase& item, FCXmlDocument& writer,
+                         pugi::xml_node clipItem);
+/// Appends one "link" element per linked item to `clipItem`.
+void WriteLinks(const FCClipItemBase& item, FCXmlDocument& writer, pugi::xml_node clipItem);
+/// Appends the item's "audio" or "video" description to the file's `media` element.
+void WriteSampleCharacteristics(const FCClipItemBase& item, FCXmlDocument& writer,
+                                pugi::xml_node media);
+
 /// Appends "rate", "duration", "in", "out", "start" and "end" of a clip or generator item, the
 /// source values scaled by the item's speed.
 void WriteTiming(const FCClipItemBase& item, FCXmlDocument& writer, pugi::xml_node element);

@@ -17,30 +17,36 @@ void WriteImportOptions(FCXmlDocument& writer, pugi::xml_node root) {
     writer.AddTextElement(options, "filterincludemarkers", "FALSE");
 }
 
-SaveStatus FCInterchange::WriteDocument(const std::string& outputPath) {
+SaveStatus WriteDocument(const FCInterchange& interchange, const std::string& outputPath,
+                         PortableForm* portable) {
+    FCXmlDocument xml;
+    xml.Create();
+    xml.portable = portable;
     // The track writer hands each finished clip item to the file at once, so that a long
     // timeline is never held in memory as a whole document.
-    return xml.SaveWhileBuilding(outputPath, [this] {
+    return xml.SaveWhileBuilding(outputPath, [&] {
         const pugi::xml_node root = xml.GetRoot();
         WriteImportOptions(xml, root);
-        for (const std::unique_ptr<FCSequence>& sequence : sequences) {
+        for (const std::unique_ptr<FCSequence>& sequence : interchange.sequences) {
             if (sequence) {
-                sequence->WriteXml(xml, root);
+                WriteSequence(*sequence, xml, root);
             }
         }
     });
 }
 
-void FCSequence::WriteXml(FCXmlDocument& xml, pugi::xml_node parent) const {
+void WriteSequence(const FCSequence& written, FCXmlDocument& xml, pugi::xml_node parent) {
     if (xml.portable != nullptr) {
         xml.portable->StartSequence();
     }
     pugi::xml_node sequence = xml.AddElement(parent, "sequence");
-    xml.AddTextElement(sequence, "name", name);
-    xml.AddIntegerElement(sequence, "duration", length);
-    xml.WriteRate(xml.AddElement(sequence, "rate"), editRate.numerator, editRate.denominator);
-    xml.WriteTimecode(xml.AddElement(sequence, "timecode"), static_cast<int32_t>(startTimecode.fps),
-                      static_cast<int32_t>(startTimecode.drop), startTimecode.startFrame);
+    xml.AddTextElement(sequence, "name", written.name);
+    xml.AddIntegerElement(sequence, "duration", written.length);
+    xml.WriteRate(xml.AddElement(sequence, "rate"), written.editRate.numerator,
+                  written.editRate.denominator);
+    const aafTimecode_t& timecode = written.startTimecode;
+    xml.WriteTimecode(xml.AddElement(sequence, "timecode"), static_cast<int32_t>(timecode.fps),
+                      static_cast<int32_t>(timecode.drop), timecode.startFrame);
 
     pugi::xml_node media = xml.AddElement(sequence, "media");
     xml.AddElement(media, "video");
@@ -56,9 +62,9 @@ void FCSequence::WriteXml(FCXmlDocument& xml, pugi::xml_node parent) const {
     // Video tracks before audio tracks, each kind in its own order: the order in which they
     // stand in the document, so that every clip item is finished when the next one is written.
     for (int32_t kind : {kMediaVideo, kMediaAudio}) {
-        for (const std::unique_ptr<FCTrackBase>& track : tracks) {
+        for (const std::unique_ptr<FCTrackBase>& track : written.tracks) {
             if (track && track->mediaKind == kind) {
-                track->WriteXml(xml, media);
+                WriteTrack(*track, xml, media);
             }
         }
     }

@@ -1,7 +1,7 @@
 #include "xmeml/generator_writer.h"
 
 #include "model/clip_item.h"
-#include "titles/title_info.h"
+#include "model/title_info.h"
 #include "xmeml/clip_item_writer.h"
 #include "xmeml/xml_document.h"
 

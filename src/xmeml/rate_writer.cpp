@@ -1,4 +1,4 @@
-#include "xmeml/rate_table.h"
+#include "model/rate_table.h"
 #include "xmeml/xml_document.h"
 
 namespace {

@@ -1,12 +1,12 @@
 #include "model/clip_item.h"
 #include "model/track.h"
+#include "xmeml/clip_item_writer.h"
+#include "xmeml/document_writer.h"
 #include "xmeml/xml_document.h"
 
-namespace {
-
-void WriteTrack(const FCTrackBase& track, FCXmlDocument& writer, pugi::xml_node media,
-                const char* containerPath) {
-    const pugi::xml_node container = SelectElement(media, containerPath);
+void WriteTrack(const FCTrackBase& track, FCXmlDocument& writer, pugi::xml_node media) {
+    const bool video = dynamic_cast<const FCVideoTrack*>(&track) != nullptr;
+    const pugi::xml_node container = SelectElement(media, video ? "./video" : "./audio");
     const pugi::xml_node trackElement = writer.AddElement(container, "track");
     // Each item (with the transition after it) is built in a scratch track of its own and is
     // complete when its writer returns: it goes to the file, or into the document, at once.
@@ -14,7 +14,7 @@ void WriteTrack(const FCTrackBase& track, FCXmlDocument& writer, pugi::xml_node 
     for (const std::unique_ptr<FCClipItemBase>& item : track.clipItems) {
         if (item) {
             const pugi::xml_node holder = scratch.append_child("track");
-            item->WriteXml(writer, holder);
+            WriteClipItem(*item, writer, holder);
             writer.AppendFinished(trackElement, holder);
             scratch.reset();
         }
@@ -24,14 +24,4 @@ void WriteTrack(const FCTrackBase& track, FCXmlDocument& writer, pugi::xml_node 
         writer.AddTextElement(trackElement, "enabled", "TRUE");
         writer.AddTextElement(trackElement, "locked", "FALSE");
     }
-}
-
-}  // namespace
-
-void FCAudioTrack::WriteXml(FCXmlDocument& writer, pugi::xml_node media) const {
-    WriteTrack(*this, writer, media, "./audio");
-}
-
-void FCVideoTrack::WriteXml(FCXmlDocument& writer, pugi::xml_node media) const {
-    WriteTrack(*this, writer, media, "./video");
 }

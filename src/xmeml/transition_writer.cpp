@@ -1,8 +1,8 @@
 #include "xmeml/transition_writer.h"
 
 #include "model/clip_item.h"
+#include "model/edit_arithmetic.h"
 #include "model/track.h"
-#include "xmeml/edit_arithmetic.h"
 #include "xmeml/xml_document.h"
 
 std::string_view TransitionAlignment(int64_t cutPoint, int64_t transitionLength) {

@@ -8,6 +8,8 @@
 
 #include <pugixml.hpp>
 
+#include "titles/xml_query.h"
+
 class PortableForm;
 
 /// How a save ended: `ok`, or a message that names the file and says what failed and why.
@@ -84,10 +86,3 @@ class FCXmlDocument {
 bool SetAttribute(pugi::xml_node element, const char* name, std::string_view value);
 /// Replaces the node's content by `text` (no content at all for an empty text).
 bool SetText(pugi::xml_node node, std::string_view text);
-
-/// The first node that the relative XPath `path` selects from `node`, if it is an element;
-/// an empty handle otherwise. Throws std::invalid_argument when `node` is empty.
-pugi::xml_node SelectElement(pugi::xml_node node, const char* path);
-/// The whole text content (all descendant text, untrimmed) of `SelectElement(node, path)`,
-/// or empty text when nothing is selected. Throws std::invalid_argument when `node` is empty.
-std::string GetTextAt(pugi::xml_node node, const char* path);

@@ -11,7 +11,7 @@
 
 #include "app/tessel_dlg.h"
 #include "dialog_test_support.h"
-#include "job/log.h"
+#include "model/log.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 
 #include "aafwriter/builder.h"
 #include "job/conversion_job.h"
-#include "job/log.h"
+#include "model/log.h"
 
 class ConversionFixture : public ::testing::Test, public LogTarget {
   protected:

@@ -11,8 +11,8 @@
 #include <pugixml.hpp>
 
 #include "aafwriter/builder.h"
-#include "job/clip_registry.h"
-#include "job/log.h"
+#include "model/clip_registry.h"
+#include "model/log.h"
 
 namespace {
 

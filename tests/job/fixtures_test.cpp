@@ -11,7 +11,7 @@
 #include <pugixml.hpp>
 
 #include "job/conversion_job.h"
-#include "job/log.h"
+#include "model/log.h"
 
 namespace {
 

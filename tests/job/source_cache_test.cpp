@@ -1,4 +1,4 @@
-#include "job/source_cache.h"
+#include "model/source_cache.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "job/clip_registry.h"
+#include "model/clip_registry.h"
+#include "model/title_info.h"
 #include "model_fixture.h"
-#include "titles/title_info.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <gtest/gtest.h>
 
 #include "aafwriter/builder.h"
-#include "job/log.h"
 #include "model/clip_item.h"
 #include "model/interchange.h"
+#include "model/log.h"
 #include "model/track.h"
 
 /// Builds the timeline model of an AAF file made with the fixture writer, as the conversion

@@ -1,7 +1,7 @@
 #include <string>
 #include <vector>
 
-#include "job/clip_registry.h"
+#include "model/clip_registry.h"
 #include "model_fixture.h"
 
 namespace {

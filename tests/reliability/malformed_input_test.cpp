@@ -16,7 +16,7 @@
 
 #include "aaf/compound_file_writer.h"
 #include "job/conversion_job.h"
-#include "job/log.h"
+#include "model/log.h"
 #include "program_run.h"
 #include "scratch_folder.h"
 

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "job/log.h"
+#include "model/log.h"
 #include "titles/title_document.h"
 #include "titles/title_search.h"
 

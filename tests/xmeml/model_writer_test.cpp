@@ -14,8 +14,10 @@
 #include "model/clip_item.h"
 #include "model/interchange.h"
 #include "model/sequence.h"
+#include "model/title_info.h"
 #include "model/track.h"
-#include "titles/title_info.h"
+#include "xmeml/clip_item_writer.h"
+#include "xmeml/document_writer.h"
 #include "xmeml/xml_document.h"
 
 namespace {
@@ -37,7 +39,7 @@ constexpr const char* kOutputs =
 class Timeline {
   public:
     Timeline() {
-        interchange.xml.Create();
+        xml.Create();
         auto owned = std::make_unique<FCSequence>(&interchange, nullptr);
         sequence = owned.get();
         sequence->editRate = {25, 1};
@@ -76,19 +78,18 @@ class Timeline {
     // The document below the root, after writing every sequence.
     std::string Write() {
         for (const auto& written : interchange.sequences) {
-            written->WriteXml(interchange.xml, interchange.xml.GetRoot());
+            WriteSequence(*written, xml, xml.GetRoot());
         }
-        const std::string text = interchange.xml.ToString();
+        const std::string text = xml.ToString();
         const std::string open = "<xmeml version=\"4\">";
         return text.substr(text.find(open) + open.size(),
                            text.size() - text.find(open) - open.size() - 9);
     }
 
-    pugi::xml_node Select(const char* path) {
-        return interchange.xml.document.select_node(path).node();
-    }
+    pugi::xml_node Select(const char* path) { return xml.document.select_node(path).node(); }
 
     FCInterchange interchange;
+    FCXmlDocument xml;
     FCSequence* sequence;
 };
 
@@ -98,10 +99,9 @@ std::string Text(pugi::xml_node node) {
 
 TEST(DocumentWriter, WithoutSequencesHoldsOnlyTheImportOptions) {
     FCInterchange interchange;
-    interchange.xml.Create();
     const std::string path =
         ::testing::TempDir() + "tessel-empty-" + std::to_string(::getpid()) + ".xml";
-    ASSERT_TRUE(interchange.WriteDocument(path).ok);
+    ASSERT_TRUE(WriteDocument(interchange, path).ok);
     std::ifstream saved(path, std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(saved)),
                            std::istreambuf_iterator<char>());
@@ -274,7 +274,7 @@ TEST(FilterWriter, AudioGetsTimeRemapThenPanBySide) {
         std::vector<std::string> names;
         const std::string path =
             "/xmeml/sequence/media/audio/track[" + std::to_string(track) + "]/clipitem/filter";
-        for (const auto& filter : timeline.interchange.xml.document.select_nodes(path.c_str())) {
+        for (const auto& filter : timeline.xml.document.select_nodes(path.c_str())) {
             names.push_back(Text(filter.node().child("effect").child("name")) + " " +
                             Text(filter.node().select_node(".//value").node()));
         }
@@ -368,7 +368,7 @@ TEST(ClipItemWriter, LinksNameTrackAndClipOfEachLinkedItem) {
     picture.links = {&left, &right};
     timeline.Write();
 
-    const auto links = timeline.interchange.xml.document.select_nodes("//video//link");
+    const auto links = timeline.xml.document.select_nodes("//video//link");
     ASSERT_EQ(links.size(), 2u);
     const auto describe = [](pugi::xml_node link) {
         std::string text;
@@ -388,12 +388,12 @@ TEST(ClipItemWriter, PredecessorIsFoundWhenItemsAreWrittenOutOfOrder) {
     first.hasTransition = true;
     auto& second = timeline.AddItem<FCVideoClipItem>(video, 10, 10);
     auto& third = timeline.AddItem<FCVideoClipItem>(video, 20, 10);
-    FCXmlDocument& xml = timeline.interchange.xml;
+    FCXmlDocument& xml = timeline.xml;
     const pugi::xml_node track = xml.AddElement(xml.GetRoot(), "track");
-    third.WriteXml(xml, track);
-    second.WriteXml(xml, track);
-    first.WriteXml(xml, track);
-    third.WriteXml(xml, track);
+    WriteClipItem(third, xml, track);
+    WriteClipItem(second, xml, track);
+    WriteClipItem(first, xml, track);
+    WriteClipItem(third, xml, track);
     const auto starts = xml.document.select_nodes("//track/clipitem/start");
     ASSERT_EQ(starts.size(), 4u);
     EXPECT_STREQ(starts[0].node().text().get(), "20");

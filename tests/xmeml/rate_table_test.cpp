@@ -3,7 +3,7 @@
 #include <climits>
 #include <string>
 
-#include "xmeml/rate_table.h"
+#include "model/rate_table.h"
 #include "xmeml/xml_document.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "model/edit_arithmetic.h"
 #include "xmeml/clip_item_writer.h"
-#include "xmeml/edit_arithmetic.h"
 #include "xmeml/filter_writer.h"
 #include "xmeml/transition_writer.h"
 

@@ -1,6 +1,6 @@
 #include "app/shared/progress_log.h"
 
-#include "job/log.h"
+#include "model/log.h"
 
 bool BecomesStatusLine(int kind) {
     return kind == kLogError || kind == kLogMilestone;

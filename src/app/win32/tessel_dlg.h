@@ -8,7 +8,7 @@
 #include "app/shared/progress_log.h"
 #include "app/win32/file_dialogs.h"
 #include "job/conversion_job.h"
-#include "job/log.h"
+#include "model/log.h"
 
 /// A log line from any thread, sent: WPARAM the kind, LPARAM the sender's `const std::string*`
 /// ("text\r\n", UTF-8), which lives until the send returns.

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/shared/progress_log.h"
-#include "job/log.h"
+#include "model/log.h"
 
 TEST(ProgressLog, ErrorsAndMilestonesBecomeTheStatusLineEveryKindTheLog) {
     const struct {

@@ -13,7 +13,7 @@
 #include "app/shared/ui_strings.h"
 #include "app/win32/tessel_dlg.h"
 #include "app/win32/wide_text.h"
-#include "job/log.h"
+#include "model/log.h"
 #include "win32_test_support.h"
 
 namespace {

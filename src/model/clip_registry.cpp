@@ -1,4 +1,4 @@
-#include "job/clip_registry.h"
+#include "model/clip_registry.h"
 
 #include <functional>
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 /// The text and font of an EDIUS title, as its title document holds them (unparsed texts).
@@ -13,3 +14,7 @@ class FCTitleInfo {
     std::string italic;
     std::string underline;
 };
+
+/// Fills a title record from the title document at `path`. The title reader sits above the
+/// model, so the conversion hands it to the clip items when they resolve their links.
+using TitleDocumentReader = std::function<void(const std::string& path, FCTitleInfo& title)>;

@@ -1,4 +1,4 @@
-#include "job/log.h"
+#include "model/log.h"
 
 #include <atomic>
 #include <utility>

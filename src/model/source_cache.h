@@ -43,6 +43,9 @@ class SourceCache {
     std::unordered_map<Key, ResolvedSource, KeyHash> sources_;
 };
 
+/// The open file's header while a conversion runs; the clip items look mobs up in it.
+extern std::shared_ptr<IAAFHeader> g_aafHeader;
+
 /// The chains followed through `g_aafHeader`; emptied when the header changes and when the file
 /// is closed (the views it holds keep the file open).
 extern SourceCache g_sourceCache;

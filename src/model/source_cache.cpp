@@ -1,8 +1,9 @@
-#include "job/source_cache.h"
+#include "model/source_cache.h"
 
 #include <cstring>
 #include <functional>
 
+std::shared_ptr<IAAFHeader> g_aafHeader;
 SourceCache g_sourceCache;
 
 size_t SourceCache::KeyHash::operator()(const Key& key) const {
