@@ -119,12 +119,13 @@ class ReportOnExit {
 
 // Relative locators are resolved where the AAF file lies, as EDIUS resolves them.
 std::string MediaFolder() {
+    const std::filesystem::path given = tessel::platform::PathFromUtf8(g_aafPath);
     std::error_code error;
-    std::filesystem::path input = std::filesystem::absolute(g_aafPath, error);
+    std::filesystem::path input = std::filesystem::absolute(given, error);
     if (error) {
-        input = g_aafPath;
+        input = given;
     }
-    return input.parent_path().string();
+    return tessel::platform::Utf8FromPath(input.parent_path());
 }
 
 ConversionStatus BuildAndSave(const std::string& outputPath, bool renameAviToMov, bool portable,
