@@ -11,6 +11,7 @@
 
 #include "fuzz_input_file.h"
 #include "job/conversion_job.h"
+#include "strict_xml.h"
 #include "titles/title_search.h"
 
 namespace {
@@ -47,9 +48,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!written) {
         Fail("a conversion reported success without an output file");
     }
+    // pugixml reads much that no importer does; a conforming parser judges well-formedness.
+    const std::string errors = tessel::test::StrictXmlErrors(output);
+    if (!errors.empty()) {
+        std::fprintf(stderr, "%s", errors.c_str());
+        Fail("the saved document is not well-formed");
+    }
     pugi::xml_document document;
     if (!document.load_file(output.c_str()) || !document.child("xmeml")) {
-        Fail("the saved document is not well-formed xmeml");
+        Fail("the saved document is not xmeml");
     }
     return 0;
 }

@@ -6,7 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   clang clang-format libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libpugixml-dev nlohmann-json3-dev
+  libpugixml-dev libxml2-dev nlohmann-json3-dev
   libgsf-1-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
   xvfb xauth libxml2-utils python3

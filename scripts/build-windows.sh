@@ -103,6 +103,12 @@ cross_build() {
 }
 
 cross_build pugixml "$(debian_source pugixml)"
+# libxml2 checks title documents; they are decoded to UTF-8 before it sees them, so it needs
+# neither iconv nor ICU, and nothing that reaches the network or other files.
+cross_build libxml2 "$(debian_source libxml2)" \
+  -DLIBXML2_WITH_ICONV=OFF -DLIBXML2_WITH_ICU=OFF -DLIBXML2_WITH_LZMA=OFF -DLIBXML2_WITH_ZLIB=OFF \
+  -DLIBXML2_WITH_HTTP=OFF -DLIBXML2_WITH_FTP=OFF -DLIBXML2_WITH_PYTHON=OFF \
+  -DLIBXML2_WITH_PROGRAMS=OFF -DLIBXML2_WITH_TESTS=OFF
 cross_build googletest /usr/src/googletest -DINSTALL_GTEST=ON -DBUILD_GMOCK=ON
 # nlohmann-json is headers alone; its CMake package finds them relative to itself.
 if [ ! -f "$prefix/share/cmake/nlohmann_json/nlohmann_jsonConfig.cmake" ]; then

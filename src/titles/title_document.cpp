@@ -3,19 +3,22 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string>
 
 #include <pugixml.hpp>
 
 #include "model/log.h"
 #include "platform/files.h"
 #include "titles/title_search.h"
+#include "titles/xml_decoding.h"
 #include "titles/xml_query.h"
+#include "titles/xml_well_formed.h"
 
 namespace {
 
-// The whole text of a title counts, white space included; pugixml detects the encoding
-// (UTF-8, UTF-16 or UTF-32, with or without a byte-order mark). pugixml never reads a DTD nor
-// resolves external entities: a reference to one stays literal text.
+// The whole text of a title counts, white space included. pugixml reads the text only once a
+// conforming parser has found it well-formed (pugixml accepts much that is not); it never reads
+// a DTD nor resolves external entities: a reference to one stays literal text.
 constexpr unsigned kTitleParseOptions = pugi::parse_default | pugi::parse_ws_pcdata;
 
 bool LoadTitleDocument(const std::string& path, pugi::xml_document& document) {
@@ -31,9 +34,15 @@ bool LoadTitleDocument(const std::string& path, pugi::xml_document& document) {
     if (!file) {
         return false;
     }
+    // Decoded as the declaration says (EDIUS in Japan writes Shift_JIS), then judged whole.
     const std::span<const std::uint8_t> bytes = file->Bytes();
-    return document.load_buffer(bytes.data(), bytes.size(), kTitleParseOptions,
-                                pugi::encoding_auto);
+    std::string text;
+    if (!DecodeXmlDocument(
+            std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), text) ||
+        !IsWellFormedXml(text)) {
+        return false;
+    }
+    return document.load_buffer(text.data(), text.size(), kTitleParseOptions, pugi::encoding_utf8);
 }
 
 void ReadTextObject(pugi::xml_node textObject, FCTitleInfo& title) {

@@ -2,6 +2,7 @@
 // generator items written for titles.
 
 #include "conversion_fixture.h"
+#include "encoded_texts.h"
 
 namespace {
 
@@ -51,6 +52,46 @@ TEST_F(TitleConversionTest, FindsTitleDocumentsBesideTheInputAndInTitleFolders) 
     // The warning names the document that was read.
     EXPECT_EQ(LinesOfKind(kLogWarning),
               std::vector<std::string>{"Found more than one title text in " + two + "\r\n"});
+    EXPECT_EQ(ValidateAgainstDtd(), 0);
+}
+
+// An edit whose titles were written in every encoding a title document may declare, and
+// titles that a conforming parser refuses: the first give their text, the others the defaults,
+// and the document is well-formed either way.
+TEST_F(TitleConversionTest, TitlesInEveryEncodingAndIllFormedTitles) {
+    const auto document = [](const std::string& encoding, const std::string& text) {
+        return "<?xml version=\"1.0\" encoding=\"" + encoding +
+               "\"?>\n<TitleDocument><m_TitleObList><CCtsTextObject><CCtsTitleObject><m_sText>" +
+               text +
+               "</m_sText><m_sFontName>Font</m_sFontName></CCtsTitleObject>"
+               "</CCtsTextObject></m_TitleObList></TitleDocument>\n";
+    };
+    AafBuilder builder;
+    Composition edit = builder.AddComposition("Titles");
+    Track v1 = edit.AddPictureTrack();
+    std::vector<std::string> expected;
+    int number = 0;
+    const auto addTitle = [&](const std::string& content, const std::string& text) {
+        const std::string name = "T" + std::to_string(++number);
+        Write("project/" + name + ".etl", content);
+        v1.AddClip(AddTitleMedia(builder, name, name + ".etl"), 10);
+        expected.push_back(text);
+    };
+    for (const EncodedText& encoded : kEncodedTexts) {
+        addTitle(document(encoded.encoding, HexBytes(encoded.bytes)), encoded.text);
+    }
+    for (const std::string& refused :
+         {document("UTF-8", "Tom & Jerry"), document("UTF-8", "&#1;"), document("UTF-8", "Caf\xE9"),
+          document("UTF-8", "&nbsp;"), document("UTF-8", "Two") + "<TitleDocument/>",
+          document("x-unknown", "Unknown"), document("Shift_JIS", "\x93\xFA\x96")}) {
+        addTitle(refused, "Dummy");
+    }
+
+    ASSERT_EQ(Convert(builder, "project/edit.aaf"), ConversionStatus::kSucceeded);
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(Value(static_cast<int>(i + 1), "str"), expected[i]) << i + 1;
+    }
+    EXPECT_TRUE(LinesOfKind(kLogWarning).empty());
     EXPECT_EQ(ValidateAgainstDtd(), 0);
 }
 

@@ -13,6 +13,7 @@
 #include "aafwriter/builder.h"
 #include "model/clip_registry.h"
 #include "model/log.h"
+#include "strict_xml.h"
 
 namespace {
 
@@ -97,6 +98,7 @@ TEST_F(ConversionJobTest, AWholeConversionLogsEveryStepInOrder) {
                           "Processing 1 ClipItems at current audio track.",
                           "Processing Effects and Transitions...", "Convertion done.",
                           "Saving Interchange Format to file " + output, "Finished!"}));
+    EXPECT_EQ(tessel::test::StrictXmlErrors(output), "");
     pugi::xml_document document;
     ASSERT_TRUE(document.load_file(output.c_str()));
     EXPECT_EQ(document.select_nodes("/xmeml/sequence").size(), 1u);
@@ -122,6 +124,7 @@ TEST_F(ConversionJobTest, AFileWithoutCompositionsGivesOnlyTheImportOptions) {
 
     EXPECT_EQ(log, (Lines{"Processing Effects and Transitions...", "Convertion done.",
                           "Saving Interchange Format to file " + output, "Finished!"}));
+    EXPECT_EQ(tessel::test::StrictXmlErrors(output), "");
     pugi::xml_document document;
     ASSERT_TRUE(document.load_file(output.c_str()));
     pugi::xml_node root = document.document_element();
@@ -176,6 +179,7 @@ TEST_F(ConversionJobTest, RenamingChangesThePathsButNotTheLog) {
     EXPECT_EQ(renamedLog, log);
 
     auto paths = [](const std::string& output) {
+        EXPECT_EQ(tessel::test::StrictXmlErrors(output), "");
         pugi::xml_document document;
         EXPECT_TRUE(document.load_file(output.c_str()));
         Lines found;

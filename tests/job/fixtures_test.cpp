@@ -12,6 +12,7 @@
 
 #include "job/conversion_job.h"
 #include "model/log.h"
+#include "strict_xml.h"
 
 namespace {
 
@@ -147,6 +148,7 @@ TEST_F(FixtureTest, EverySampleConvertsToOneSequencePerComposition) {
 
         const fs::path document = output / "sample.xml";
         EXPECT_TRUE(Convert(sample, document));
+        EXPECT_EQ(tessel::test::StrictXmlErrors(document.string()), "") << sample;
         pugi::xml_document xml;
         ASSERT_TRUE(xml.load_file(document.c_str())) << text;
         EXPECT_EQ(xml.select_nodes("/xmeml/sequence").size(), compositions);

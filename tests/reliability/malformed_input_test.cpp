@@ -19,6 +19,7 @@
 #include "model/log.h"
 #include "program_run.h"
 #include "scratch_folder.h"
+#include "strict_xml.h"
 
 namespace tessel::reliability {
 namespace {
@@ -65,6 +66,7 @@ class MalformedInputTest : public ::testing::Test {
         }
         if (done.status == ConversionStatus::kSucceeded) {
             EXPECT_TRUE(errors.empty()) << errors.front();
+            EXPECT_EQ(tessel::test::StrictXmlErrors(output), "");
             pugi::xml_document document;
             EXPECT_TRUE(document.load_file(output.c_str()));
             EXPECT_TRUE(document.child("xmeml"));

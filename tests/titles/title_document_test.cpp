@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "encoded_texts.h"
 #include "model/log.h"
 #include "titles/title_document.h"
 #include "titles/title_search.h"
@@ -128,6 +129,62 @@ TEST_F(TitleDocumentTest, DocumentsThatGiveNoTextKeepTheDefaultsSilently) {
         FCTitleInfo special;
         EXPECT_EQ(ReadTitleDocument(path, special), "") << path;
         ExpectDefaults(special);
+    }
+    EXPECT_TRUE(log_.lines.empty());
+}
+
+std::string TitleXmlIn(const std::string& encoding, const std::string& textObjects) {
+    return "<?xml version=\"1.0\" encoding=\"" + encoding +
+           "\"?>\n<TitleDocument>\n  <m_TitleObList>\n" + textObjects +
+           "  </m_TitleObList>\n</TitleDocument>\n";
+}
+
+TEST_F(TitleDocumentTest, TitlesInEveryListedEncodingGiveTheirText) {
+    for (const EncodedText& encoded : kEncodedTexts) {
+        SCOPED_TRACE(encoded.encoding);
+        const std::string path =
+            Write("encoded.etl",
+                  TitleXmlIn(encoded.encoding, TextObject(HexBytes(encoded.bytes), "Font", "30")));
+        FCTitleInfo title;
+        EXPECT_EQ(ReadTitleDocument(path, title), path);
+        EXPECT_EQ(title.text, encoded.text);
+        EXPECT_EQ(title.fontName, "Font");
+        EXPECT_EQ(title.fontSize, "30");
+    }
+    EXPECT_TRUE(log_.lines.empty());
+}
+
+// Each of these documents holds a complete text object, but a conforming parser refuses it.
+TEST_F(TitleDocumentTest, DocumentsAConformingParserRefusesKeepTheDefaultsSilently) {
+    const auto titleWith = [](const std::string& text) {
+        return TitleXml(TextObject(text, "Font", "30"));
+    };
+    const std::pair<const char*, std::string> cases[] = {
+        {"a bare ampersand", titleWith("Tom & Jerry")},
+        {"an undeclared entity", titleWith("&nbsp;")},
+        {"a reference to a control character", titleWith("Bell&#7;")},
+        {"a reference to U+FFFF", titleWith("&#xFFFF;")},
+        {"a control character", titleWith("Escape\x1B")},
+        {"invalid UTF-8", titleWith("Caf\xE9")},
+        {"a surrogate in UTF-8", titleWith("\xED\xA0\x80")},
+        {"two root elements", titleWith("Two") + "<TitleDocument/>"},
+        {"an unclosed element", titleWith("<b>Open")},
+        {"a duplicate attribute", titleWith("<b x=\"1\" x=\"2\"/>")},
+        {"an unknown encoding", TitleXmlIn("x-edius-42", TextObject("Unknown", "Font", "30"))},
+        {"an encoding without an agreed table",
+         TitleXmlIn("ISO-2022-JP", TextObject("Seven bits", "Font", "30"))},
+        {"bytes Shift_JIS does not define",
+         TitleXmlIn("Shift_JIS", TextObject("\x93\xFA\x96", "Font", "30"))},
+        {"a byte windows-1252 does not define",
+         TitleXmlIn("windows-1252", TextObject("\x81", "Font", "30"))},
+        {"a UTF-8 mark on a Shift_JIS declaration",
+         "\xEF\xBB\xBF" + TitleXmlIn("Shift_JIS", TextObject("Mark", "Font", "30"))},
+        {"UTF-16 declared in 8-bit text", TitleXmlIn("UTF-16", TextObject("8", "Font", "30"))},
+    };
+    for (const auto& [what, content] : cases) {
+        FCTitleInfo title;
+        EXPECT_EQ(ReadTitleDocument(Write("refused.etl", content), title), "") << what;
+        ExpectDefaults(title);
     }
     EXPECT_TRUE(log_.lines.empty());
 }

@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "strict_xml.h"
 #include "xmeml/xml_document.h"
 
 namespace {
@@ -58,6 +59,7 @@ TEST(FCXmlDocument, EscapesTextAndKeepsItReadable) {
     EXPECT_NE(text.find("Tom &amp; Jerry &lt;1&gt;"), std::string::npos);
     EXPECT_NE(text.find("Grüße"), std::string::npos);  // UTF-8 as it stands
 
+    EXPECT_EQ(tessel::test::StrictXmlErrorsInText(text), "");
     pugi::xml_document back;
     ASSERT_TRUE(back.load_string(text.c_str()));
     EXPECT_EQ(GetTextAt(back.document_element(), "./name"), name);
