@@ -19,13 +19,13 @@ SaveStatus Failure(const std::string& path, const std::string& what, const Syste
     return Failure(path, what, tessel::platform::SystemErrorText(error));
 }
 
-// Hands pugixml's output to the file; the first failing write is remembered by the file and
-// everything after it is dropped (pugixml's writer interface cannot stop the serialiser).
-class FileWriter : public pugi::xml_writer {
+// Hands the document's bytes to the file; the first failing write is remembered by the file and
+// everything after it is dropped (the writer goes on, and the save fails at the end).
+class FileWriter : public ByteSink {
   public:
     explicit FileWriter(AtomicFile& file) : file_(file) {}
 
-    void write(const void* data, size_t size) override { file_.Write(data, size); }
+    void Write(std::string_view bytes) override { file_.Write(bytes.data(), bytes.size()); }
 
   private:
     AtomicFile& file_;
@@ -38,7 +38,7 @@ std::string IsADirectoryText() {
 }  // namespace
 
 SaveStatus WriteFileAtomically(const std::string& path,
-                               const std::function<void(pugi::xml_writer&)>& write) {
+                               const std::function<void(ByteSink&)>& write) {
     using tessel::platform::PathFromUtf8;
     using tessel::platform::Utf8FromPath;
     std::error_code ignored;

@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include <pugixml.hpp>
+#include <string_view>
 
 #include "xmeml/xml_document.h"
 
@@ -11,4 +11,4 @@
 /// `write` fills a temporary file in the same folder, which is renamed over `path` only once it
 /// is completely written and flushed to disk. On failure the temporary file is removed.
 SaveStatus WriteFileAtomically(const std::string& path,
-                               const std::function<void(pugi::xml_writer&)>& write);
+                               const std::function<void(ByteSink&)>& write);

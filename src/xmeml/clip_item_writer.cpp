@@ -48,7 +48,7 @@ const char* MediaTypeText(int32_t mediaKind) {
 
 }  // namespace
 
-void WriteTiming(const FCClipItemBase& item, FCXmlDocument& writer, pugi::xml_node element) {
+void WriteTiming(const FCClipItemBase& item, FCXmlDocument& writer, XmlElement element) {
     writer.WriteRate(writer.AddElement(element, "rate"), item.editRate.numerator,
                      item.editRate.denominator);
     const int64_t duration =
@@ -67,11 +67,11 @@ void WriteTiming(const FCClipItemBase& item, FCXmlDocument& writer, pugi::xml_no
                              item.hasTransition ? -1 : WrappingAdd(item.recordStart, span));
 }
 
-void WriteMediaType(const FCClipItemBase& item, FCXmlDocument& writer, pugi::xml_node parent) {
+void WriteMediaType(const FCClipItemBase& item, FCXmlDocument& writer, XmlElement parent) {
     writer.AddTextElement(parent, "mediatype", MediaTypeText(item.mediaKind));
 }
 
-void WriteTrackIndex(FCXmlDocument& writer, pugi::xml_node parent, int64_t number) {
+void WriteTrackIndex(FCXmlDocument& writer, XmlElement parent, int64_t number) {
     writer.AddIntegerElement(parent, "trackindex", number);
 }
 
@@ -101,11 +101,7 @@ std::string_view PixelAspectRatioText(int32_t numerator, int32_t denominator,
 }
 
 void WritePixelAspectRatio(const FCVideoClipItem& item, FCXmlDocument& writer,
-                           pugi::xml_node media) {
-    const pugi::xml_node clipItem = SelectElement(media, "../..");
-    if (!clipItem) {
-        return;
-    }
+                           XmlElement clipItem) {
     writer.AddTextElement(clipItem, "pixelaspectratio",
                           PixelAspectRatioText(item.aspectRatio.numerator,
                                                item.aspectRatio.denominator, item.storedWidth));
@@ -122,42 +118,44 @@ std::string_view FieldDominanceText(int32_t fieldDominance) {
     }
 }
 
-void WriteFieldDominance(const FCVideoClipItem& item, FCXmlDocument& writer,
-                         pugi::xml_node clipItem) {
+void WriteFieldDominance(const FCVideoClipItem& item, FCXmlDocument& writer, XmlElement clipItem) {
     writer.AddTextElement(clipItem, "fielddominance", FieldDominanceText(item.fieldDominance));
 }
 
-pugi::xml_node WriteClipItem(const FCClipItemBase& item, FCXmlDocument& writer,
-                             pugi::xml_node trackElement) {
+XmlElement WriteClipItem(const FCClipItemBase& item, FCXmlDocument& writer,
+                         XmlElement trackElement) {
     const auto* video = dynamic_cast<const FCVideoClipItem*>(&item);
     if (video != nullptr && item.generatorKind == kGeneratorTitle) {
         return WriteGeneratorItem(*video, writer, trackElement);
     }
-    const pugi::xml_node clipItem = writer.AddElement(trackElement, "clipitem");
+    const XmlElement clipItem = writer.AddElement(trackElement, "clipitem");
     writer.AddTextElement(clipItem, "name", item.mobName);
     WriteTiming(item, writer, clipItem);
     if (item.generatorKind == kGeneratorStill) {
         writer.AddTextElement(clipItem, "stillframe", "TRUE");
     }
-    const pugi::xml_node file = WriteFile(item, writer, clipItem);
+    const XmlElement file = WriteFile(item, writer, clipItem);
     WriteSampleCharacteristics(item, writer, writer.AddElement(file, "media"));
+    if (video != nullptr) {
+        WritePixelAspectRatio(*video, writer, clipItem);
+    }
     WriteFilters(item, writer, clipItem);
-    const pugi::xml_node sourceTrack = writer.AddElement(clipItem, "sourcetrack");
+    const XmlElement sourceTrack = writer.AddElement(clipItem, "sourcetrack");
     WriteMediaType(item, writer, sourceTrack);
     if (item.mediaKind == kMediaAudio) {
         WriteTrackIndex(writer, sourceTrack, item.track ? item.track->physicalNumber : 0);
     }
-    WriteTransitionItem(item, writer, trackElement);
     WriteLinks(item, writer, clipItem);
     if (video != nullptr) {
         WriteFieldDominance(*video, writer, clipItem);
     }
+    // The transition follows the finished clip item in the track.
+    WriteTransitionItem(item, writer, trackElement);
     return clipItem;
 }
 
-pugi::xml_node WriteFile(const FCClipItemBase& item, FCXmlDocument& writer,
-                         pugi::xml_node clipItem) {
-    const pugi::xml_node file = writer.AddElement(clipItem, "file");
+XmlElement WriteFile(const FCClipItemBase& item, FCXmlDocument& writer, XmlElement clipItem) {
+    const XmlElement file = writer.AddElement(clipItem, "file");
     writer.AddTextElement(file, "name", item.slotName);
     switch (item.generatorKind) {
         case kGeneratorColorMatte:
@@ -173,12 +171,12 @@ pugi::xml_node WriteFile(const FCClipItemBase& item, FCXmlDocument& writer,
     return file;
 }
 
-void WriteLinks(const FCClipItemBase& item, FCXmlDocument& writer, pugi::xml_node clipItem) {
+void WriteLinks(const FCClipItemBase& item, FCXmlDocument& writer, XmlElement clipItem) {
     for (const FCClipItemBase* linked : item.links) {
         if (linked == nullptr) {
             continue;
         }
-        const pugi::xml_node link = writer.AddElement(clipItem, "link");
+        const XmlElement link = writer.AddElement(clipItem, "link");
         writer.AddTextElement(link, "mediatype", MediaTypeText(linked->mediaKind));
         writer.AddIntegerElement(link, "trackindex", linked->track ? linked->track->number : 0);
         writer.AddIntegerElement(link, "clipindex", linked->itemIndex);
@@ -191,36 +189,35 @@ void WriteLinks(const FCClipItemBase& item, FCXmlDocument& writer, pugi::xml_nod
 namespace {
 
 void WriteAudioCharacteristics(const FCAudioClipItem& item, FCXmlDocument& writer,
-                               pugi::xml_node media) {
+                               XmlElement media) {
     const FCWaveFormat& waveFormat = item.waveFormat;
-    const pugi::xml_node audio = writer.AddElement(media, "audio");
+    const XmlElement audio = writer.AddElement(media, "audio");
     writer.AddIntegerElement(audio, "channelcount", waveFormat.channelCount);
-    const pugi::xml_node characteristics = writer.AddElement(audio, "samplecharacteristics");
+    const XmlElement characteristics = writer.AddElement(audio, "samplecharacteristics");
     writer.AddIntegerElement(characteristics, "samplerate", waveFormat.sampleRate);
     writer.AddIntegerElement(characteristics, "depth", waveFormat.bitsPerSample);
 }
 
 void WriteVideoCharacteristics(const FCVideoClipItem& item, FCXmlDocument& writer,
-                               pugi::xml_node media) {
-    const pugi::xml_node video = writer.AddElement(media, "video");
+                               XmlElement media) {
+    const XmlElement video = writer.AddElement(media, "video");
     // The media's own length: not scaled by the speed, unlike the clip item's "duration".
     writer.AddIntegerElement(video, "duration", item.mediaLength);
     if (item.generatorKind == kGeneratorStill) {
         writer.AddTextElement(video, "stillframe", "TRUE");
     }
-    const pugi::xml_node characteristics = writer.AddElement(video, "samplecharacteristics");
+    const XmlElement characteristics = writer.AddElement(video, "samplecharacteristics");
     writer.AddIntegerElement(characteristics, "width", item.storedWidth);
     writer.AddIntegerElement(characteristics, "height", item.storedHeight);
     if (item.mediaAudio != nullptr) {
         WriteSampleCharacteristics(*item.mediaAudio, writer, media);
     }
-    WritePixelAspectRatio(item, writer, media);
 }
 
 }  // namespace
 
 void WriteSampleCharacteristics(const FCClipItemBase& item, FCXmlDocument& writer,
-                                pugi::xml_node media) {
+                                XmlElement media) {
     if (const auto* video = dynamic_cast<const FCVideoClipItem*>(&item)) {
         WriteVideoCharacteristics(*video, writer, media);
     } else if (const auto* audio = dynamic_cast<const FCAudioClipItem*>(&item)) {

@@ -3,37 +3,33 @@
 #include <cstdint>
 #include <string_view>
 
-#include <pugixml.hpp>
+#include "xmeml/xml_document.h"
 
 class FCClipItemBase;
 class FCVideoClipItem;
-class FCXmlDocument;
 
 /// Appends the item's element to `trackElement` and returns it: a title's "generatoritem",
 /// every other clip's "clipitem" (a video one ending with its field dominance), with the
 /// transition that follows the item after it.
-pugi::xml_node WriteClipItem(const FCClipItemBase& item, FCXmlDocument& writer,
-                             pugi::xml_node trackElement);
+XmlElement WriteClipItem(const FCClipItemBase& item, FCXmlDocument& writer,
+                         XmlElement trackElement);
 /// Appends the "file" element to `clipItem` and returns it.
-pugi::xml_node WriteFile(const FCClipItemBase& item, FCXmlDocument& writer,
-                         pugi::xml_node clipItem);
+XmlElement WriteFile(const FCClipItemBase& item, FCXmlDocument& writer, XmlElement clipItem);
 /// Appends one "link" element per linked item to `clipItem`.
-void WriteLinks(const FCClipItemBase& item, FCXmlDocument& writer, pugi::xml_node clipItem);
+void WriteLinks(const FCClipItemBase& item, FCXmlDocument& writer, XmlElement clipItem);
 /// Appends the item's "audio" or "video" description to the file's `media` element.
 void WriteSampleCharacteristics(const FCClipItemBase& item, FCXmlDocument& writer,
-                                pugi::xml_node media);
+                                XmlElement media);
 
 /// Appends "rate", "duration", "in", "out", "start" and "end" of a clip or generator item, the
 /// source values scaled by the item's speed.
-void WriteTiming(const FCClipItemBase& item, FCXmlDocument& writer, pugi::xml_node element);
+void WriteTiming(const FCClipItemBase& item, FCXmlDocument& writer, XmlElement element);
 /// Appends "mediatype": "video" for a video item, "audio" otherwise.
-void WriteMediaType(const FCClipItemBase& item, FCXmlDocument& writer, pugi::xml_node parent);
-void WriteTrackIndex(FCXmlDocument& writer, pugi::xml_node parent, int64_t number);
-/// Appends "pixelaspectratio" to the clip item that holds the file's `media` element.
-void WritePixelAspectRatio(const FCVideoClipItem& item, FCXmlDocument& writer,
-                           pugi::xml_node media);
-void WriteFieldDominance(const FCVideoClipItem& item, FCXmlDocument& writer,
-                         pugi::xml_node clipItem);
+void WriteMediaType(const FCClipItemBase& item, FCXmlDocument& writer, XmlElement parent);
+void WriteTrackIndex(FCXmlDocument& writer, XmlElement parent, int64_t number);
+/// Appends "pixelaspectratio" to `clipItem`.
+void WritePixelAspectRatio(const FCVideoClipItem& item, FCXmlDocument& writer, XmlElement clipItem);
+void WriteFieldDominance(const FCVideoClipItem& item, FCXmlDocument& writer, XmlElement clipItem);
 
 /// The interchange name of an image aspect ratio (empty when it has none, or the ratio is
 /// undefined); the stored width tells the anamorphic HD formats apart.

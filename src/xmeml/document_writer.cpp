@@ -5,8 +5,21 @@
 #include "model/track.h"
 #include "xmeml/xml_document.h"
 
-void WriteImportOptions(FCXmlDocument& writer, pugi::xml_node root) {
-    pugi::xml_node options = writer.AddElement(root, "importoptions");
+namespace {
+
+void WriteTracksOf(const FCSequence& sequence, int32_t kind, FCXmlDocument& xml,
+                   XmlElement container) {
+    for (const std::unique_ptr<FCTrackBase>& track : sequence.tracks) {
+        if (track && track->mediaKind == kind) {
+            WriteTrack(*track, xml, container);
+        }
+    }
+}
+
+}  // namespace
+
+void WriteImportOptions(FCXmlDocument& writer, XmlElement root) {
+    XmlElement options = writer.AddElement(root, "importoptions");
     writer.AddTextElement(options, "createnewproject", "FALSE");
     writer.AddTextElement(options, "defsequencepresetname", "useFirstClipSettings");
     writer.AddTextElement(options, "displaynonfatalerrors", "FALSE");
@@ -21,10 +34,10 @@ SaveStatus WriteDocument(const FCInterchange& interchange, const std::string& ou
     FCXmlDocument xml;
     xml.Create();
     xml.portable = portable;
-    // The track writer hands each finished clip item to the file at once, so that a long
-    // timeline is never held in memory as a whole document.
+    // Every element goes to the file as it is written: a long timeline is never held in memory
+    // as a whole document.
     return xml.SaveWhileBuilding(outputPath, [&] {
-        const pugi::xml_node root = xml.GetRoot();
+        const XmlElement root = xml.GetRoot();
         WriteImportOptions(xml, root);
         for (const std::unique_ptr<FCSequence>& sequence : interchange.sequences) {
             if (sequence) {
@@ -34,8 +47,8 @@ SaveStatus WriteDocument(const FCInterchange& interchange, const std::string& ou
     });
 }
 
-void WriteSequence(const FCSequence& written, FCXmlDocument& xml, pugi::xml_node parent) {
-    pugi::xml_node sequence = xml.AddElement(parent, "sequence");
+void WriteSequence(const FCSequence& written, FCXmlDocument& xml, XmlElement parent) {
+    XmlElement sequence = xml.AddElement(parent, "sequence");
     xml.AddTextElement(sequence, "name", written.name);
     xml.AddIntegerElement(sequence, "duration", written.length);
     xml.WriteRate(xml.AddElement(sequence, "rate"), written.editRate.numerator,
@@ -44,24 +57,16 @@ void WriteSequence(const FCSequence& written, FCXmlDocument& xml, pugi::xml_node
     xml.WriteTimecode(xml.AddElement(sequence, "timecode"), static_cast<int32_t>(timecode.fps),
                       static_cast<int32_t>(timecode.drop), timecode.startFrame);
 
-    pugi::xml_node media = xml.AddElement(sequence, "media");
-    xml.AddElement(media, "video");
-    pugi::xml_node audio = xml.AddElement(media, "audio");
-    pugi::xml_node group = xml.AddElement(xml.AddElement(audio, "outputs"), "group");
+    // Each container holds its tracks in their own order; the audio tracks follow the outputs.
+    const XmlElement media = xml.AddElement(sequence, "media");
+    const XmlElement video = xml.AddElement(media, "video");
+    WriteTracksOf(written, kMediaVideo, xml, video);
+    const XmlElement audio = xml.AddElement(media, "audio");
+    const XmlElement group = xml.AddElement(xml.AddElement(audio, "outputs"), "group");
     xml.AddTextElement(group, "index", "1");
     xml.AddTextElement(group, "numchannels", "2");
     xml.AddTextElement(group, "downmix", "0");
     xml.AddTextElement(xml.AddElement(group, "channel"), "index", "1");
     xml.AddTextElement(xml.AddElement(group, "channel"), "index", "2");
-
-    media = SelectElement(sequence, "./media");
-    // Video tracks before audio tracks, each kind in its own order: the order in which they
-    // stand in the document, so that every clip item is finished when the next one is written.
-    for (int32_t kind : {kMediaVideo, kMediaAudio}) {
-        for (const std::unique_ptr<FCTrackBase>& track : written.tracks) {
-            if (track && track->mediaKind == kind) {
-                WriteTrack(*track, xml, media);
-            }
-        }
-    }
+    WriteTracksOf(written, kMediaAudio, xml, audio);
 }

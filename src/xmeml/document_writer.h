@@ -2,8 +2,6 @@
 
 #include <string>
 
-#include <pugixml.hpp>
-
 #include "xmeml/xml_document.h"
 
 class FCInterchange;
@@ -18,8 +16,8 @@ SaveStatus WriteDocument(const FCInterchange& interchange, const std::string& ou
                          PortableForm* portable = nullptr);
 
 /// Appends the fixed "importoptions" to the root.
-void WriteImportOptions(FCXmlDocument& writer, pugi::xml_node root);
+void WriteImportOptions(FCXmlDocument& writer, XmlElement root);
 /// Appends the sequence's "sequence" element to `parent` and writes every track into it.
-void WriteSequence(const FCSequence& sequence, FCXmlDocument& writer, pugi::xml_node parent);
-/// Appends the "track" element to the "video" or "audio" container under `media`.
-void WriteTrack(const FCTrackBase& track, FCXmlDocument& writer, pugi::xml_node media);
+void WriteSequence(const FCSequence& sequence, FCXmlDocument& writer, XmlElement parent);
+/// Appends the "track" element, with its items, to a "video" or "audio" `container`.
+void WriteTrack(const FCTrackBase& track, FCXmlDocument& writer, XmlElement container);

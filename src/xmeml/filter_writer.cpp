@@ -21,9 +21,8 @@ std::string SpeedPercentText(int32_t numerator, int32_t denominator) {
 
 namespace {
 
-void WriteTimeRemap(const FCClipItemBase& item, FCXmlDocument& writer, pugi::xml_node clipItem) {
-    const pugi::xml_node effect =
-        writer.AddElement(writer.AddElement(clipItem, "filter"), "effect");
+void WriteTimeRemap(const FCClipItemBase& item, FCXmlDocument& writer, XmlElement clipItem) {
+    const XmlElement effect = writer.AddElement(writer.AddElement(clipItem, "filter"), "effect");
     writer.AddTextElement(effect, "name", "Time Remap");
     writer.AddTextElement(effect, "effectid", "timeremap");
     writer.AddTextElement(effect, "effectcategory", "motion");
@@ -33,9 +32,8 @@ void WriteTimeRemap(const FCClipItemBase& item, FCXmlDocument& writer, pugi::xml
     writer.AddParameter(effect, "reverse", "reverse", item.reverse ? "TRUE" : "FALSE");
 }
 
-void WriteAudioPan(const FCClipItemBase& item, FCXmlDocument& writer, pugi::xml_node clipItem) {
-    const pugi::xml_node effect =
-        writer.AddElement(writer.AddElement(clipItem, "filter"), "effect");
+void WriteAudioPan(const FCClipItemBase& item, FCXmlDocument& writer, XmlElement clipItem) {
+    const XmlElement effect = writer.AddElement(writer.AddElement(clipItem, "filter"), "effect");
     writer.AddTextElement(effect, "name", "Audio Pan");
     writer.AddTextElement(effect, "effectid", "audiopan");
     writer.AddTextElement(effect, "effectcategory", "audiopan");
@@ -43,14 +41,14 @@ void WriteAudioPan(const FCClipItemBase& item, FCXmlDocument& writer, pugi::xml_
     writer.AddTextElement(effect, "mediatype", "audio");
     // Physical track 1 is the left channel; every other track, numbered or not, goes right.
     const bool left = item.track != nullptr && item.track->physicalNumber == 1;
-    const pugi::xml_node parameter = writer.AddParameter(effect, "pan", "Pan", left ? "-1" : "1");
+    const XmlElement parameter = writer.AddParameter(effect, "pan", "Pan", left ? "-1" : "1");
     writer.AddTextElement(parameter, "valuemin", "-1");
     writer.AddTextElement(parameter, "valuemax", "1");
 }
 
 }  // namespace
 
-void WriteFilters(const FCClipItemBase& item, FCXmlDocument& writer, pugi::xml_node clipItem) {
+void WriteFilters(const FCClipItemBase& item, FCXmlDocument& writer, XmlElement clipItem) {
     if (item.speedNumerator != 1 || item.speedDenominator != 1 || item.reverse) {
         WriteTimeRemap(item, writer, clipItem);
     }

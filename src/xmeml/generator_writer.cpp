@@ -5,12 +5,12 @@
 #include "xmeml/clip_item_writer.h"
 #include "xmeml/xml_document.h"
 
-pugi::xml_node WriteGeneratorItem(const FCVideoClipItem& item, FCXmlDocument& writer,
-                                  pugi::xml_node trackElement) {
-    const pugi::xml_node generator = writer.AddElement(trackElement, "generatoritem");
+XmlElement WriteGeneratorItem(const FCVideoClipItem& item, FCXmlDocument& writer,
+                              XmlElement trackElement) {
+    const XmlElement generator = writer.AddElement(trackElement, "generatoritem");
     writer.AddTextElement(generator, "name", item.mobName);
     WriteTiming(item, writer, generator);
-    const pugi::xml_node effect = writer.AddElement(generator, "effect");
+    const XmlElement effect = writer.AddElement(generator, "effect");
     if (item.title) {
         WriteTextGenerator(writer, effect, *item.title);
     }
@@ -18,7 +18,7 @@ pugi::xml_node WriteGeneratorItem(const FCVideoClipItem& item, FCXmlDocument& wr
     return generator;
 }
 
-void WriteTextGenerator(FCXmlDocument& writer, pugi::xml_node effect, const FCTitleInfo& title) {
+void WriteTextGenerator(FCXmlDocument& writer, XmlElement effect, const FCTitleInfo& title) {
     writer.AddTextElement(effect, "name", "Text");
     writer.AddTextElement(effect, "effectid", "Text");
     writer.AddTextElement(effect, "effectcategory", "Text");

@@ -1,13 +1,12 @@
 #pragma once
 
-#include <pugixml.hpp>
+#include "xmeml/xml_document.h"
 
 class FCTitleInfo;
 class FCVideoClipItem;
-class FCXmlDocument;
 
 /// Appends the "generatoritem" of a title clip to the track element and returns it.
-pugi::xml_node WriteGeneratorItem(const FCVideoClipItem& item, FCXmlDocument& writer,
-                                  pugi::xml_node trackElement);
+XmlElement WriteGeneratorItem(const FCVideoClipItem& item, FCXmlDocument& writer,
+                              XmlElement trackElement);
 /// Fills a generator's "effect" with the "Text" generator and the title's text and font.
-void WriteTextGenerator(FCXmlDocument& writer, pugi::xml_node effect, const FCTitleInfo& title);
+void WriteTextGenerator(FCXmlDocument& writer, XmlElement effect, const FCTitleInfo& title);

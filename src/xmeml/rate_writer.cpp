@@ -9,7 +9,7 @@ const char* BooleanText(bool value) {
 
 }  // namespace
 
-void FCXmlDocument::WriteRate(pugi::xml_node parent, int32_t numerator, int32_t denominator) {
+void FCXmlDocument::WriteRate(XmlElement parent, int32_t numerator, int32_t denominator) {
     if (const std::optional<RateTimebase> rate = LookupRate(numerator, denominator)) {
         AddTextElement(parent, "ntsc", BooleanText(rate->ntsc));
         AddIntegerElement(parent, "timebase", rate->timebase);
@@ -19,12 +19,12 @@ void FCXmlDocument::WriteRate(pugi::xml_node parent, int32_t numerator, int32_t 
     }
 }
 
-void FCXmlDocument::WriteTimecode(pugi::xml_node parent, int32_t timebase, int32_t ntscFlag,
+void FCXmlDocument::WriteTimecode(XmlElement parent, int32_t timebase, int32_t ntscFlag,
                                   int64_t frame) {
     AddIntegerElement(parent, "frame", frame);
     // Only the timebase decides the display format; the drop flag goes into "ntsc".
     AddTextElement(parent, "displayformat", timebase == 30 ? "DF" : "NDF");
-    pugi::xml_node rate = AddElement(parent, "rate");
+    XmlElement rate = AddElement(parent, "rate");
     AddTextElement(rate, "ntsc", BooleanText(ntscFlag != 0));
     AddIntegerElement(rate, "timebase", timebase);
 }

@@ -4,19 +4,11 @@
 #include "xmeml/document_writer.h"
 #include "xmeml/xml_document.h"
 
-void WriteTrack(const FCTrackBase& track, FCXmlDocument& writer, pugi::xml_node media) {
-    const bool video = dynamic_cast<const FCVideoTrack*>(&track) != nullptr;
-    const pugi::xml_node container = SelectElement(media, video ? "./video" : "./audio");
-    const pugi::xml_node trackElement = writer.AddElement(container, "track");
-    // Each item (with the transition after it) is built in a scratch track of its own and is
-    // complete when its writer returns: it goes to the file, or into the document, at once.
-    pugi::xml_document scratch;
+void WriteTrack(const FCTrackBase& track, FCXmlDocument& writer, XmlElement container) {
+    const XmlElement trackElement = writer.AddElement(container, "track");
     for (const std::unique_ptr<FCClipItemBase>& item : track.clipItems) {
         if (item) {
-            const pugi::xml_node holder = scratch.append_child("track");
-            WriteClipItem(*item, writer, holder);
-            writer.AppendFinished(trackElement, holder);
-            scratch.reset();
+            WriteClipItem(*item, writer, trackElement);
         }
     }
 }

@@ -11,19 +11,19 @@ std::string_view TransitionAlignment(int64_t cutPoint, int64_t transitionLength)
     return cutPoint == transitionLength ? "end" : "center";
 }
 
-pugi::xml_node WriteTransitionItem(const FCClipItemBase& item, FCXmlDocument& writer,
-                                   pugi::xml_node trackElement) {
+XmlElement WriteTransitionItem(const FCClipItemBase& item, FCXmlDocument& writer,
+                               XmlElement trackElement) {
     if (!item.hasTransition) {
         return {};
     }
     // Every transition becomes a cross dissolve ending where the clip ends.
     const int64_t end = WrappingAdd(item.recordStart, item.length);
-    const pugi::xml_node transition = writer.AddElement(trackElement, "transitionitem");
+    const XmlElement transition = writer.AddElement(trackElement, "transitionitem");
     writer.AddIntegerElement(transition, "start", WrappingSubtract(end, item.transitionLength));
     writer.AddIntegerElement(transition, "end", end);
     writer.AddTextElement(transition, "alignment",
                           TransitionAlignment(item.transitionCutPoint, item.transitionLength));
-    const pugi::xml_node effect = writer.AddElement(transition, "effect");
+    const XmlElement effect = writer.AddElement(transition, "effect");
     writer.AddTextElement(effect, "effecttype", "transition");
     writer.AddTextElement(effect, "effectid", "Cross Dissolve");
     writer.AddTextElement(effect, "name", "Normale Überblendung");

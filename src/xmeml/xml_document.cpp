@@ -1,299 +1,290 @@
 #include "xmeml/xml_document.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <stdexcept>
-#include <string>
-#include <unordered_map>
 
 #include "xmeml/atomic_file.h"
 #include "xmeml/xml_text.h"
 
 namespace {
 
-// The declaration and the root each stand on a line of their own (a text file ends with a line
-// break); inside the root there is no whitespace at all.
-constexpr unsigned kRootFormat = pugi::format_raw;
+// Bytes are handed to the sink in blocks of this size: few calls, little memory.
+constexpr size_t kBlockBytes = size_t{1} << 20;
 
-class StringWriter : public pugi::xml_writer {
-  public:
-    explicit StringWriter(std::string& out) : out_(out) {}
-    void write(const void* data, size_t size) override {
-        out_.append(static_cast<const char*>(data), size);
-    }
-
-  private:
-    std::string& out_;
-};
-
-// Hands pugixml's many small pieces on in blocks (a save while building prints one clip item at
-// a time, and each print ends with a write of its own).
-class BlockWriter : public pugi::xml_writer {
-  public:
-    explicit BlockWriter(pugi::xml_writer& out) : out_(out) { block_.reserve(kBlockSize); }
-    void write(const void* data, size_t size) override {
-        block_.append(static_cast<const char*>(data), size);
-        if (block_.size() >= kBlockSize) {
-            Flush();
-        }
-    }
-    void Flush() {
-        out_.write(block_.data(), block_.size());
-        block_.clear();
-    }
-
-  private:
-    static constexpr size_t kBlockSize = 1 << 16;
-    pugi::xml_writer& out_;
-    std::string block_;
-};
-
-// pugixml prints whole nodes only. The start tag of an element that is written before it is
-// complete is taken from the print of an empty copy of it (attributes escaped by pugixml):
-// everything before the copy's end tag.
-void WriteStartTag(pugi::xml_node element, pugi::xml_writer& out) {
-    pugi::xml_document scratch;
-    pugi::xml_node copy = scratch.append_child(element.name());
-    for (pugi::xml_attribute attribute : element.attributes()) {
-        copy.append_copy(attribute);
-    }
-    copy.append_child(pugi::node_pcdata);  // so that the copy prints as a start and an end tag
-    std::string text;
-    StringWriter writer(text);
-    copy.print(writer, "", kRootFormat, pugi::encoding_utf8);
-    out.write(text.data(), text.size() - std::string_view(element.name()).size() - 3);
-}
-
-void WriteDocument(const pugi::xml_document& document, pugi::xml_writer& writer) {
-    for (pugi::xml_node child = document.first_child(); child; child = child.next_sibling()) {
-        child.print(writer, "", kRootFormat, pugi::encoding_utf8);
-        writer.write("\n", 1);
+// The references that stand for bytes of a text or an attribute value. Text keeps tab, line
+// feed and carriage return as they are; an attribute value keeps none of them literally (a
+// reader would normalise them to spaces).
+std::string_view TextReference(char c) {
+    switch (c) {
+        case '&':
+            return "&amp;";
+        case '<':
+            return "&lt;";
+        case '>':
+            return "&gt;";
+        default:
+            return {};
     }
 }
 
-// Runs `set` with `text`, or with what is left of it once the characters that XML 1.0 cannot
-// carry are left out: pugixml would write those as character references that no parser accepts.
-template <typename Set>
-bool WithXmlText(std::string_view text, Set set) {
+std::string_view AttributeReference(char c) {
+    switch (c) {
+        case '&':
+            return "&amp;";
+        case '<':
+            return "&lt;";
+        case '"':
+            return "&quot;";
+        case '\t':
+            return "&#09;";
+        case '\n':
+            return "&#10;";
+        case '\r':
+            return "&#13;";
+        default:
+            return {};
+    }
+}
+
+// `text`, or what is left of it (in `storage`) once what XML 1.0 cannot carry is left out.
+std::string_view XmlKept(std::string_view text, std::string& storage) {
     if (IsXmlText(text)) {
-        return set(text);
+        return text;
     }
-    const std::string kept = XmlText(text);
-    return set(std::string_view(kept));
+    storage = XmlText(text);
+    return storage;
 }
 
 }  // namespace
 
+FCXmlDocument::FCXmlDocument() = default;
+
+FCXmlDocument::~FCXmlDocument() = default;
+
 bool FCXmlDocument::Create() {
-    document.reset();
-    root = pugi::xml_node();
-    if (!AddDeclaration()) {
-        return false;
+    if (sink_ != nullptr) {
+        return false;  // part of it is in a file already
     }
-    if (!CreateRoot("xmeml", "")) {
-        return false;
-    }
-    return SetAttribute(root, "version", "4");
+    buffer_.clear();
+    openSerials_.clear();
+    startTagOpen_ = false;
+    finished_ = false;
+    root_ = XmlElement();
+    return AddDeclaration() && CreateRoot("xmeml", "") && SetAttribute(root_, "version", "4");
 }
 
 bool FCXmlDocument::AddDeclaration() {
-    pugi::xml_node declaration = document.append_child(pugi::node_declaration);
-    if (!declaration) {
+    if (root_ || finished_) {
         return false;
     }
-    declaration.append_attribute("version").set_value("1.0");
-    declaration.append_attribute("encoding").set_value("UTF-8");
+    Put("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
     return true;
 }
 
 bool FCXmlDocument::CreateRoot(const char* name, std::string_view text) {
-    pugi::xml_node element = document.append_child(name);
-    if (!element) {
+    if (root_ || finished_) {
         return false;
     }
-    if (root) {
-        document.remove_child(root);
-    }
-    root = element;
+    Put("<");
+    Put(name);
+    openNames_.resize(1);
+    openNames_[0] = name;
+    openSerials_.push_back(nextSerial_);
+    root_ = XmlElement(1, nextSerial_++);
+    startTagOpen_ = true;
     if (!text.empty()) {
-        SetText(root, text);
+        SetText(root_, text);
     }
     return true;
 }
 
-std::string FCXmlDocument::ToString() const {
-    std::string out;
-    StringWriter writer(out);
-    WriteDocument(document, writer);
-    return out;
+void FCXmlDocument::Finish() {
+    if (finished_) {
+        return;
+    }
+    while (!openSerials_.empty()) {
+        CloseInnermost();
+    }
+    if (root_) {
+        Put("\n");
+    }
+    finished_ = true;
+    Flush();
 }
 
-SaveStatus FCXmlDocument::Save(const std::string& path) const {
-    return WriteFileAtomically(
-        path, [this](pugi::xml_writer& writer) { WriteDocument(document, writer); });
+std::string FCXmlDocument::ToString() {
+    Finish();
+    return buffer_;
+}
+
+SaveStatus FCXmlDocument::Save(const std::string& path) {
+    Finish();
+    return WriteFileAtomically(path, [this](ByteSink& file) { file.Write(buffer_); });
 }
 
 SaveStatus FCXmlDocument::SaveWhileBuilding(const std::string& path,
                                             const std::function<void()>& build) {
-    if (!root || output_ != nullptr) {
+    if (sink_ != nullptr) {
         build();
-        return Save(path);
+        return {};
     }
-    return WriteFileAtomically(path, [&](pugi::xml_writer& file) {
-        BlockWriter out(file);
+    return WriteFileAtomically(path, [&](ByteSink& file) {
         // Cleared on every way out, an exception from `build` included.
-        struct Stop {
+        struct Detach {
             FCXmlDocument& xml;
-            ~Stop() {
-                xml.output_ = nullptr;
-                xml.open_.clear();
-            }
-        } stop{*this};
-        output_ = &out;
-        // The skeleton stays in the document; what the root holds is written as it is finished.
-        pugi::xml_node child = document.first_child();
-        for (; child != root; child = child.next_sibling()) {
-            child.print(out, "", kRootFormat, pugi::encoding_utf8);
-            out.write("\n", 1);
-        }
+            ~Detach() { xml.sink_ = nullptr; }
+        } detach{*this};
+        sink_ = &file;
+        buffer_.reserve(kBlockBytes);
+        Flush();
         build();
-        if (open_.empty()) {
-            root.print(out, "", kRootFormat, pugi::encoding_utf8);
-            while (pugi::xml_node inside = root.first_child()) {
-                root.remove_child(inside);
-            }
-        }
-        while (!open_.empty()) {
-            CloseInnermost();
-        }
-        out.write("\n", 1);
-        for (child = root.next_sibling(); child; child = child.next_sibling()) {
-            child.print(out, "", kRootFormat, pugi::encoding_utf8);
-            out.write("\n", 1);
-        }
-        out.Flush();
+        Finish();
     });
 }
 
-void FCXmlDocument::AppendFinished(pugi::xml_node parent, pugi::xml_node holder) {
-    if (output_ == nullptr || !OpenPathTo(parent)) {
-        for (pugi::xml_node child : holder.children()) {
-            parent.append_copy(child);
-        }
-        return;
+void FCXmlDocument::OpenInside(XmlElement parent) {
+    const size_t depth = parent.depth_;
+    if (finished_ || depth == 0 || depth > openSerials_.size() ||
+        openSerials_[depth - 1] != parent.serial_) {
+        throw std::logic_error("FCXmlDocument: an element was added to one already written");
     }
-    WriteChildrenBefore(parent, pugi::xml_node());
-    for (pugi::xml_node child : holder.children()) {
-        child.print(*output_, "", kRootFormat, pugi::encoding_utf8);
-    }
-}
-
-bool FCXmlDocument::OpenPathTo(pugi::xml_node element) {
-    // The elements from the root down to `element`.
-    std::vector<pugi::xml_node> path;
-    pugi::xml_node up = element;
-    for (; up && up != root; up = up.parent()) {
-        path.push_back(up);
-    }
-    if (up != root) {
-        return false;  // not inside the root
-    }
-    path.push_back(root);
-    std::reverse(path.begin(), path.end());
-    // Open elements off that path lie before it: they are finished.
-    size_t common = 0;
-    while (common < path.size() && common < open_.size() && open_[common] == path[common]) {
-        ++common;
-    }
-    while (open_.size() > common) {
+    while (openSerials_.size() > depth) {
         CloseInnermost();
     }
-    for (size_t i = common; i < path.size(); ++i) {
-        if (i > 0) {
-            WriteChildrenBefore(path[i - 1], path[i]);
-        }
-        WriteStartTag(path[i], *output_);
-        open_.push_back(path[i]);
+    CloseStartTag();
+}
+
+XmlElement FCXmlDocument::StartElement(XmlElement parent, const char* name) {
+    OpenInside(parent);
+    Put("<");
+    Put(name);
+    const size_t depth = openSerials_.size();
+    if (openNames_.size() <= depth) {
+        openNames_.resize(depth + 1);
     }
-    return true;
+    openNames_[depth] = name;
+    openSerials_.push_back(nextSerial_);
+    startTagOpen_ = true;
+    return XmlElement(static_cast<uint32_t>(depth + 1), nextSerial_++);
 }
 
-void FCXmlDocument::WriteChildrenBefore(pugi::xml_node parent, pugi::xml_node child) {
-    while (parent.first_child() != child) {
-        WriteNode(parent.first_child());
+void FCXmlDocument::CloseStartTag() {
+    if (startTagOpen_) {
+        Put(">");
+        startTagOpen_ = false;
     }
 }
 
-// Writes a finished node and removes it from the tree.
-void FCXmlDocument::WriteNode(pugi::xml_node node) {
-    node.print(*output_, "", kRootFormat, pugi::encoding_utf8);
-    node.parent().remove_child(node);
-}
-
-// Writes the rest of the innermost open element and removes it (the root stays, empty).
 void FCXmlDocument::CloseInnermost() {
-    const pugi::xml_node element = open_.back();
-    while (pugi::xml_node child = element.first_child()) {
-        WriteNode(child);
+    if (startTagOpen_) {
+        Put("/>");
+        startTagOpen_ = false;
+    } else {
+        Put("</");
+        Put(openNames_[openSerials_.size() - 1]);
+        Put(">");
     }
-    const std::string endTag = std::string("</") + element.name() + '>';
-    output_->write(endTag.data(), endTag.size());
-    open_.pop_back();
-    if (element != root) {
-        element.parent().remove_child(element);
+    openSerials_.pop_back();
+}
+
+XmlElement FCXmlDocument::AddElement(XmlElement parent, const char* name) {
+    return StartElement(parent, name);
+}
+
+XmlElement FCXmlDocument::AddTextElement(XmlElement parent, const char* name,
+                                         std::string_view text) {
+    OpenInside(parent);
+    std::string storage;
+    text = XmlKept(text, storage);
+    Put("<");
+    Put(name);
+    if (text.empty()) {
+        Put("/>");
+    } else {
+        Put(">");
+        WriteEscaped(text, TextReference);
+        Put("</");
+        Put(name);
+        Put(">");
     }
+    // Already closed: the handle names it, but nothing more goes into it.
+    return XmlElement(static_cast<uint32_t>(openSerials_.size() + 1), nextSerial_++);
 }
 
-pugi::xml_node FCXmlDocument::AddElement(pugi::xml_node parent, const char* name) {
-    return parent.append_child(name);
-}
-
-pugi::xml_node FCXmlDocument::AddTextElement(pugi::xml_node parent, const char* name,
-                                             std::string_view text) {
-    pugi::xml_node element = parent.append_child(name);
-    WithXmlText(text, [&](std::string_view kept) {
-        return kept.empty() ||
-               element.append_child(pugi::node_pcdata).set_value(kept.data(), kept.size());
-    });
-    return element;
-}
-
-pugi::xml_node FCXmlDocument::AddIntegerElement(pugi::xml_node parent, const char* name,
-                                                int64_t value) {
+XmlElement FCXmlDocument::AddIntegerElement(XmlElement parent, const char* name, int64_t value) {
     char digits[24];
     const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
     return AddTextElement(parent, name,
                           std::string_view(digits, static_cast<size_t>(end - digits)));
 }
 
-pugi::xml_node FCXmlDocument::AddParameter(pugi::xml_node parent, std::string_view parameterId,
-                                           std::string_view name, std::string_view value) {
-    pugi::xml_node parameter = AddElement(parent, "parameter");
+XmlElement FCXmlDocument::AddParameter(XmlElement parent, std::string_view parameterId,
+                                       std::string_view name, std::string_view value) {
+    const XmlElement parameter = AddElement(parent, "parameter");
     AddTextElement(parameter, "name", name);
     AddTextElement(parameter, "parameterid", parameterId);
     AddTextElement(parameter, "value", value);
     return parameter;
 }
 
-bool SetAttribute(pugi::xml_node element, const char* name, std::string_view value) {
-    pugi::xml_attribute attribute = element.attribute(name);
-    if (!attribute) {
-        attribute = element.append_attribute(name);
-    }
-    return attribute && WithXmlText(value, [&](std::string_view kept) {
-               return attribute.set_value(kept.data(), kept.size());
-           });
+bool FCXmlDocument::IsInnermostWithoutContent(XmlElement element) const {
+    return startTagOpen_ && element && element.depth_ == openSerials_.size() &&
+           openSerials_.back() == element.serial_;
 }
 
-bool SetText(pugi::xml_node node, std::string_view text) {
-    if (!node || node.type() != pugi::node_element) {
+bool FCXmlDocument::SetAttribute(XmlElement element, const char* name, std::string_view value) {
+    if (!IsInnermostWithoutContent(element)) {
         return false;
     }
-    while (pugi::xml_node child = node.first_child()) {
-        node.remove_child(child);
+    Put(" ");
+    Put(name);
+    Put("=\"");
+    std::string storage;
+    WriteEscaped(XmlKept(value, storage), AttributeReference);
+    Put("\"");
+    return true;
+}
+
+bool FCXmlDocument::SetText(XmlElement element, std::string_view text) {
+    if (!IsInnermostWithoutContent(element)) {
+        return false;
     }
-    return WithXmlText(text, [&](std::string_view kept) {
-        return kept.empty() ||
-               node.append_child(pugi::node_pcdata).set_value(kept.data(), kept.size());
-    });
+    std::string storage;
+    text = XmlKept(text, storage);
+    // An empty text leaves the element without content ("<name/>").
+    if (text.empty()) {
+        return true;
+    }
+    CloseStartTag();
+    WriteEscaped(text, TextReference);
+    return true;
+}
+
+void FCXmlDocument::WriteEscaped(std::string_view text, std::string_view (*reference)(char)) {
+    size_t plain = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const std::string_view escaped = reference(text[i]);
+        if (!escaped.empty()) {
+            Put(text.substr(plain, i - plain));
+            Put(escaped);
+            plain = i + 1;
+        }
+    }
+    Put(text.substr(plain));
+}
+
+void FCXmlDocument::Put(std::string_view bytes) {
+    buffer_.append(bytes);
+    if (sink_ != nullptr && buffer_.size() >= kBlockBytes) {
+        Flush();
+    }
+}
+
+void FCXmlDocument::Flush() {
+    if (sink_ != nullptr && !buffer_.empty()) {
+        sink_->Write(buffer_);
+        buffer_.clear();
+    }
 }

@@ -6,10 +6,6 @@
 #include <string_view>
 #include <vector>
 
-#include <pugixml.hpp>
-
-#include "titles/xml_query.h"
-
 class PortableForm;
 
 /// How a save ended: `ok`, or a message that names the file and says what failed and why.
@@ -18,71 +14,105 @@ struct SaveStatus {
     std::string message;
 };
 
-/// The interchange document being written: a pugixml document and its root "xmeml".
-/// Elements are `pugi::xml_node` handles owned by `document`.
+/// Where the bytes of a document go while it is saved.
+class ByteSink {
+  public:
+    virtual ~ByteSink() = default;
+    virtual void Write(std::string_view bytes) = 0;
+};
+
+/// An element of the document being written, as long as it is open. An element is open from
+/// its start until an element is added outside it (to its parent or further out); adding to an
+/// element that is no longer open throws std::logic_error, so that nothing lands out of place.
+class XmlElement {
+  public:
+    XmlElement() = default;
+    explicit operator bool() const { return depth_ != 0; }
+    bool operator==(const XmlElement&) const = default;
+
+  private:
+    friend class FCXmlDocument;
+    XmlElement(uint32_t depth, uint64_t serial) : depth_(depth), serial_(serial) {}
+    uint32_t depth_ = 0;   // 1 for the root
+    uint64_t serial_ = 0;  // tells this element from earlier ones at the same depth
+};
+
+/// The interchange document, written front to back as it is built: a stack of open elements,
+/// no tree. Text goes out escaped for XML 1.0 ("&", "<", ">" and control characters as
+/// references). Until a save streams it to a file, the text collects in the document.
 class FCXmlDocument {
   public:
-    pugi::xml_document document;
-    pugi::xml_node root;
     /// Set while the portable form is written (not owned); null for the plain form.
     PortableForm* portable = nullptr;
 
-    /// Creates the skeleton: the declaration and the root "xmeml" with version "4".
+    FCXmlDocument();
+    ~FCXmlDocument();
+    FCXmlDocument(const FCXmlDocument&) = delete;
+    FCXmlDocument& operator=(const FCXmlDocument&) = delete;
+
+    /// Starts the document afresh with the skeleton: the declaration and the root "xmeml" with
+    /// version "4".
     bool Create();
     bool AddDeclaration();
-    /// Creates the root element (replacing any earlier one); `text` is set only when not empty.
+    /// Starts the root element; `text` is written only when not empty. Once per document.
     bool CreateRoot(const char* name, std::string_view text);
-    pugi::xml_node GetRoot() const { return root; }
+    XmlElement GetRoot() const { return root_; }
 
-    /// Writes the document to `path` atomically: the target is replaced only by a complete file.
-    SaveStatus Save(const std::string& path) const;
-    /// Writes the document as `Save` does, to a string (for tests and previews).
-    std::string ToString() const;
-
-    /// Saves as `Save` does while `build` fills the document: what `build` hands to
-    /// `AppendFinished` goes to the file at once, so that a long timeline is never held in
-    /// memory whole. The file holds the same bytes as a `Save` after `build` would write.
-    /// Afterwards only the skeleton (declaration and empty root) is left.
+    /// Finishes the document (see `ToString`) and writes it to `path` atomically: the target is
+    /// replaced only by a complete file.
+    SaveStatus Save(const std::string& path);
+    /// Saves as `Save` does while `build` writes the document: what is written before and during
+    /// `build` goes to the file through a buffer, and the document is finished when `build`
+    /// returns. The file holds the same bytes as a `Save` after `build` would write.
     SaveStatus SaveWhileBuilding(const std::string& path, const std::function<void()>& build);
+    /// Closes every open element (the root last) and ends the document with a line break, then
+    /// returns the text collected (all of it, when nothing was saved while building). Nothing
+    /// can be added afterwards.
+    std::string ToString();
 
-    /// Appends to `parent` copies of the children of `holder`, an element of another document
-    /// that holds finished elements only. While `SaveWhileBuilding` runs they go to the file
-    /// instead, and with them everything before them in document order, which is then finished:
-    /// nothing more is added to it or inside it (elements that enclose `parent` may still grow).
-    /// A clip item built in a small document of its own is printed from there, and that
-    /// document is emptied in one step, instead of this tree growing and shrinking node by node.
-    void AppendFinished(pugi::xml_node parent, pugi::xml_node holder);
-
-    pugi::xml_node AddElement(pugi::xml_node parent, const char* name);
-    /// Appends a leaf element; an empty text gives an element without content.
-    pugi::xml_node AddTextElement(pugi::xml_node parent, const char* name, std::string_view text);
+    XmlElement AddElement(XmlElement parent, const char* name);
+    /// Appends a leaf element, written at once: nothing can be added to it. An empty text gives
+    /// an element without content.
+    XmlElement AddTextElement(XmlElement parent, const char* name, std::string_view text);
     /// Appends a leaf element whose text is `value` in decimal.
-    pugi::xml_node AddIntegerElement(pugi::xml_node parent, const char* name, int64_t value);
+    XmlElement AddIntegerElement(XmlElement parent, const char* name, int64_t value);
     /// Appends "parameter" holding "name", "parameterid" and "value", in that order (note the
     /// argument order: the id comes before the name); returns the "parameter" element.
-    pugi::xml_node AddParameter(pugi::xml_node parent, std::string_view parameterId,
-                                std::string_view name, std::string_view value);
+    XmlElement AddParameter(XmlElement parent, std::string_view parameterId, std::string_view name,
+                            std::string_view value);
+    /// Adds an attribute to an element that has no content yet (its start tag is still open);
+    /// false otherwise.
+    bool SetAttribute(XmlElement element, const char* name, std::string_view value);
+    /// Gives an element that has no content yet its text; false when it already has content.
+    bool SetText(XmlElement element, std::string_view text);
 
     /// Appends "ntsc" and "timebase" for an edit rate (both empty for a rate not in the table).
-    void WriteRate(pugi::xml_node parent, int32_t numerator, int32_t denominator);
+    void WriteRate(XmlElement parent, int32_t numerator, int32_t denominator);
     /// Appends "frame", "displayformat" and "rate" ("ntsc", "timebase") of a start timecode.
-    void WriteTimecode(pugi::xml_node parent, int32_t timebase, int32_t ntscFlag, int64_t frame);
+    void WriteTimecode(XmlElement parent, int32_t timebase, int32_t ntscFlag, int64_t frame);
 
   private:
-    /// Writes the start tags of `element` and of the elements around it that are not yet
-    /// written, closing the open elements off that path; false when `element` is not inside
-    /// the root.
-    bool OpenPathTo(pugi::xml_node element);
-    void WriteChildrenBefore(pugi::xml_node parent, pugi::xml_node child);
-    void WriteNode(pugi::xml_node node);
+    /// Closes the open elements inside `parent`, which must be open; throws otherwise.
+    void OpenInside(XmlElement parent);
+    XmlElement StartElement(XmlElement parent, const char* name);
+    bool IsInnermostWithoutContent(XmlElement element) const;
+    void CloseStartTag();
     void CloseInnermost();
+    void WriteEscaped(std::string_view text, std::string_view (*reference)(char));
+    void Finish();
+    void Put(std::string_view bytes);
+    void Flush();
 
-    // While SaveWhileBuilding runs: where the text goes, and the elements whose start tags are
-    // written but not yet their end tags, outermost (the root) first.
-    pugi::xml_writer* output_ = nullptr;
-    std::vector<pugi::xml_node> open_;
+    // While a save streams the document: where the text goes.
+    ByteSink* sink_ = nullptr;
+    std::string buffer_;
+    // The open elements, outermost first: their names (strings are kept for reuse beyond
+    // `openSerials_.size()`) and serials.
+    std::vector<std::string> openNames_;
+    std::vector<uint64_t> openSerials_;
+    uint64_t nextSerial_ = 1;
+    // The innermost element's start tag lacks its ">" (attributes may still follow).
+    bool startTagOpen_ = false;
+    bool finished_ = false;
+    XmlElement root_;
 };
-
-bool SetAttribute(pugi::xml_node element, const char* name, std::string_view value);
-/// Replaces the node's content by `text` (no content at all for an empty text).
-bool SetText(pugi::xml_node node, std::string_view text);

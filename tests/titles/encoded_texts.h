@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/multibyte_decoder.h"
+
 struct EncodedText {
     const char* encoding;  // as declared
     const char* bytes;     // the text in that encoding, as hexadecimal bytes
@@ -48,6 +50,17 @@ inline constexpr EncodedText kEncodedTexts[] = {
     {"ISO8859-2", "a1", "Ą"},
     {"UTF8", "c3 a9", "é"},
 };
+
+/// Whether this system has the table `encoded` needs. Wine lacks GB18030 (code page 54936,
+/// which Windows has): there a GB18030 title is a failed load.
+inline bool SystemHasTable(const EncodedText& encoded) {
+    if (std::string_view(encoded.encoding) != "GB18030") {
+        return true;
+    }
+    std::string text;
+    return tessel::platform::DecodeMultiByte(tessel::platform::MultiByteEncoding::kGb18030,
+                                             "\x81\x30\x81\x30", text);
+}
 
 /// "93 fa 96 7b" → the bytes 0x93 0xFA 0x96 0x7B.
 inline std::string HexBytes(std::string_view hex) {

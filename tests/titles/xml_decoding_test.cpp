@@ -20,6 +20,10 @@ TEST(DecodeXmlDocument, DeclaredEncodingsGiveTheirText) {
     for (const EncodedText& c : kEncodedTexts) {
         SCOPED_TRACE(c.encoding);
         std::string utf8;
+        if (!SystemHasTable(c)) {
+            EXPECT_FALSE(DecodeXmlDocument(Declared(c.encoding, HexBytes(c.bytes)), utf8));
+            continue;
+        }
         ASSERT_TRUE(DecodeXmlDocument(Declared(c.encoding, HexBytes(c.bytes)), utf8));
         EXPECT_EQ(utf8, Declared(c.encoding, c.text));
         EXPECT_TRUE(IsWellFormedXml(utf8));

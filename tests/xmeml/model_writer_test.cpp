@@ -11,11 +11,14 @@
 #include <string>
 #include <vector>
 
+#include <pugixml.hpp>
+
 #include "model/clip_item.h"
 #include "model/interchange.h"
 #include "model/sequence.h"
 #include "model/title_info.h"
 #include "model/track.h"
+#include "strict_xml.h"
 #include "xmeml/clip_item_writer.h"
 #include "xmeml/document_writer.h"
 #include "xmeml/xml_document.h"
@@ -81,15 +84,19 @@ class Timeline {
             WriteSequence(*written, xml, xml.GetRoot());
         }
         const std::string text = xml.ToString();
+        // The whole document must be well-formed; the tests then look things up in it.
+        EXPECT_EQ(tessel::test::StrictXmlErrorsInText(text), "");
+        EXPECT_TRUE(parsed.load_string(text.c_str(), pugi::parse_default | pugi::parse_ws_pcdata));
         const std::string open = "<xmeml version=\"4\">";
         return text.substr(text.find(open) + open.size(),
                            text.size() - text.find(open) - open.size() - 9);
     }
 
-    pugi::xml_node Select(const char* path) { return xml.document.select_node(path).node(); }
+    pugi::xml_node Select(const char* path) { return parsed.select_node(path).node(); }
 
     FCInterchange interchange;
     FCXmlDocument xml;
+    pugi::xml_document parsed;
     FCSequence* sequence;
 };
 
@@ -274,7 +281,7 @@ TEST(FilterWriter, AudioGetsTimeRemapThenPanBySide) {
         std::vector<std::string> names;
         const std::string path =
             "/xmeml/sequence/media/audio/track[" + std::to_string(track) + "]/clipitem/filter";
-        for (const auto& filter : timeline.xml.document.select_nodes(path.c_str())) {
+        for (const auto& filter : timeline.parsed.select_nodes(path.c_str())) {
             names.push_back(Text(filter.node().child("effect").child("name")) + " " +
                             Text(filter.node().select_node(".//value").node()));
         }
@@ -368,7 +375,7 @@ TEST(ClipItemWriter, LinksNameTrackAndClipOfEachLinkedItem) {
     picture.links = {&left, &right};
     timeline.Write();
 
-    const auto links = timeline.xml.document.select_nodes("//video//link");
+    const auto links = timeline.parsed.select_nodes("//video//link");
     ASSERT_EQ(links.size(), 2u);
     const auto describe = [](pugi::xml_node link) {
         std::string text;
@@ -389,12 +396,14 @@ TEST(ClipItemWriter, PredecessorIsFoundWhenItemsAreWrittenOutOfOrder) {
     auto& second = timeline.AddItem<FCVideoClipItem>(video, 10, 10);
     auto& third = timeline.AddItem<FCVideoClipItem>(video, 20, 10);
     FCXmlDocument& xml = timeline.xml;
-    const pugi::xml_node track = xml.AddElement(xml.GetRoot(), "track");
+    const XmlElement track = xml.AddElement(xml.GetRoot(), "track");
     WriteClipItem(third, xml, track);
     WriteClipItem(second, xml, track);
     WriteClipItem(first, xml, track);
     WriteClipItem(third, xml, track);
-    const auto starts = xml.document.select_nodes("//track/clipitem/start");
+    pugi::xml_document written;
+    ASSERT_TRUE(written.load_string(xml.ToString().c_str()));
+    const auto starts = written.select_nodes("//track/clipitem/start");
     ASSERT_EQ(starts.size(), 4u);
     EXPECT_STREQ(starts[0].node().text().get(), "20");
     EXPECT_STREQ(starts[1].node().text().get(), "-1");

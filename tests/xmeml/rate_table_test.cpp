@@ -17,7 +17,7 @@ struct RateCase {
 std::string RateXml(int32_t numerator, int32_t denominator) {
     FCXmlDocument xml;
     xml.Create();
-    pugi::xml_node rate = xml.AddElement(xml.GetRoot(), "rate");
+    XmlElement rate = xml.AddElement(xml.GetRoot(), "rate");
     xml.WriteRate(rate, numerator, denominator);
     std::string text = xml.ToString();
     const auto start = text.find("<rate>");
@@ -145,7 +145,7 @@ TEST(WriteTimecode, DisplayFormatFollowsTheTimebaseAndNtscTheDropFlag) {
     for (const TimecodeCase& c : cases) {
         FCXmlDocument xml;
         xml.Create();
-        pugi::xml_node timecode = xml.AddElement(xml.GetRoot(), "timecode");
+        XmlElement timecode = xml.AddElement(xml.GetRoot(), "timecode");
         xml.WriteTimecode(timecode, c.timebase, c.drop, c.frame);
         EXPECT_EQ(xml.ToString(), std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                                               "<xmeml version=\"4\"><timecode>") +

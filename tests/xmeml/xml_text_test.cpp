@@ -86,15 +86,16 @@ TEST(XmlText, EveryByteAloneIsKeptOrLeftOut) {
 TEST(XmlText, TheDocumentNeverHoldsForbiddenCharacters) {
     FCXmlDocument xml;
     ASSERT_TRUE(xml.Create());
-    pugi::xml_node file = xml.AddTextElement(xml.GetRoot(), "name",
-                                             "A\x01"
-                                             "B\xff"
-                                             "C");
+    const XmlElement name = xml.AddElement(xml.GetRoot(), "name");
+    EXPECT_TRUE(xml.SetAttribute(name, "id", "x\x07y"));
+    EXPECT_TRUE(xml.SetText(name,
+                            "A\x01"
+                            "B\xff"
+                            "C"));
     xml.AddTextElement(xml.GetRoot(), "pathurl", "\x02\x03");
     xml.AddParameter(xml.GetRoot(), "id\x04", "na\x05me", "va\x06lue");
-    SetAttribute(file, "id", "x\x07y");
-    pugi::xml_node text = xml.AddElement(xml.GetRoot(), "text");
-    SetText(text, "t\x08\xed\xa0\x80u");
+    const XmlElement text = xml.AddElement(xml.GetRoot(), "text");
+    EXPECT_TRUE(xml.SetText(text, "t\x08\xed\xa0\x80u"));
     EXPECT_EQ(xml.ToString(),
               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
               "<xmeml version=\"4\"><name id=\"xy\">ABC</name><pathurl/>"
