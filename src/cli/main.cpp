@@ -1,4 +1,4 @@
-// tessel-convert: converts one EDIUS AAF export into a Final Cut Pro XML document.
+// tessel-convert: converts EDIUS AAF exports into Final Cut Pro XML documents.
 
 #include <cerrno>
 #include <cstring>
@@ -11,10 +11,13 @@
 
 #include "cli/command_line.h"
 #include "cli/console_log.h"
+#include "cli/report_json.h"
 #include "job/conversion_job.h"
+#include "job/conversion_report.h"
 #include "model/log.h"
 #include "platform/files.h"
 #include "platform/program.h"
+#include "xmeml/atomic_file.h"
 
 namespace {
 
@@ -45,6 +48,32 @@ bool WriteLogFile(const std::string& path, const std::string& text) {
         return false;
     }
     return true;
+}
+
+// The report is saved like the document: a failed write leaves an earlier report whole.
+bool WriteReportFile(const std::string& path, const std::string& text) {
+    const SaveStatus saved = WriteFileAtomically(path, [&text](ByteSink& out) { out.Write(text); });
+    if (!saved.ok) {
+        std::cerr << kPrefix << "cannot write the report " << path << ": " << saved.message << '\n';
+    }
+    return saved.ok;
+}
+
+// The summary lines of one conversion; in a batch each names its input.
+void PrintSummary(const ConversionReport& report, const CommandLine& commandLine) {
+    std::string text = ReportSummaryText(report);
+    if (text.empty()) {
+        return;
+    }
+    if (commandLine.batch) {
+        text.insert(0, report.input + ": ");
+    }
+    std::cerr << text;
+    const bool somethingLeft =
+        report.SourceClipsNotCarried() > 0 || report.TitlesWithDefaultText() > 0;
+    if (somethingLeft && commandLine.reportPath.empty()) {
+        std::cerr << "(--report FILE.json lists every part left out)\n";
+    }
 }
 
 // A title folder the user named must be a folder: a mistyped name would otherwise leave every
@@ -92,12 +121,47 @@ int main(int argc, char** argv) {
     ConsoleLog log(commandLine.verbosity, std::cerr);
     SetLogTarget(&log);
     LoadAafLibrary();
-    LogLine("Start of Convertion...", kLogMilestone);
-    StatusCollector done;
-    ConversionThread(commandLine.request, &done);
+    std::vector<ConversionReport> reports;
+    size_t failed = 0;
+    // One input failing does not stop the others.
+    for (const PlannedConversion& plan : PlanConversions(commandLine)) {
+        ConversionReport& report = reports.emplace_back();
+        if (!plan.problem.empty()) {
+            report.input = plan.inputPath;
+            report.error = plan.problem;
+            std::cerr << kPrefix << plan.inputPath << ": " << plan.problem << '\n';
+            ++failed;
+            continue;
+        }
+        if (commandLine.batch && commandLine.verbosity != Verbosity::kQuiet) {
+            std::cerr << plan.inputPath << '\n';
+        }
+        ConversionRequest request = commandLine.request;
+        request.inputPath = plan.inputPath;
+        request.outputPath = plan.outputPath;
+        request.report = &report;
+        LogLine("Start of Convertion...", kLogMilestone);
+        StatusCollector done;
+        ConversionThread(request, &done);
+        if (done.status() != ConversionStatus::kSucceeded) {
+            ++failed;
+        }
+        if (commandLine.verbosity != Verbosity::kQuiet) {
+            PrintSummary(report, commandLine);
+        }
+    }
     UnloadAafLibrary();
     SetLogTarget(nullptr);
 
-    bool logWritten = commandLine.logPath.empty() || WriteLogFile(commandLine.logPath, log.Text());
-    return done.status() == ConversionStatus::kSucceeded && logWritten ? kExitOk : kExitFailed;
+    if (commandLine.batch && commandLine.verbosity != Verbosity::kQuiet) {
+        std::cerr << reports.size() - failed << " of " << reports.size() << " inputs converted\n";
+    }
+    bool filesWritten =
+        commandLine.logPath.empty() || WriteLogFile(commandLine.logPath, log.Text());
+    if (!commandLine.reportPath.empty()) {
+        const std::string text =
+            commandLine.batch ? ReportsJsonText(reports) : ReportJsonText(reports.front());
+        filesWritten = WriteReportFile(commandLine.reportPath, text) && filesWritten;
+    }
+    return failed == 0 && filesWritten ? kExitOk : kExitFailed;
 }

@@ -28,7 +28,7 @@ std::string g_aafPath;
 
 // A title clip's record comes from its title document, wherever that is found.
 void ReadTitle(const std::string& path, FCTitleInfo& title) {
-    ReadTitleDocument(path, title);
+    title.documentPath = ReadTitleDocument(path, title);
 }
 
 // Logs an error while the conversion is already failing; a failure to log is not a second one.
@@ -59,6 +59,49 @@ std::vector<std::string> TitleFoldersFor(const ConversionRequest& request) {
     return folders;
 }
 
+// Passes every line on and keeps the first error, which the report gives as the reason.
+class FirstErrorKeeper : public LogTarget {
+  public:
+    explicit FirstErrorKeeper(LogTarget* next) : next_(next) {}
+    void TakeLogLine(int kind, std::string line) override {
+        if (kind == kLogError && firstError_.empty()) {
+            firstError_ = line.substr(0, line.find_last_not_of("\r\n") + 1);
+        }
+        if (next_ != nullptr) {
+            next_->TakeLogLine(kind, std::move(line));
+        }
+    }
+    const std::string& FirstError() const { return firstError_; }
+
+  private:
+    LogTarget* next_;
+    std::string firstError_;
+};
+
+// The counts go to the report whichever way the building ends, so a failed conversion still
+// tells what it had read.
+class ReportOnExit {
+  public:
+    ReportOnExit(const FCInterchange& interchange, ConversionReport* report)
+        : interchange_(interchange), report_(report) {}
+    ReportOnExit(const ReportOnExit&) = delete;
+    ReportOnExit& operator=(const ReportOnExit&) = delete;
+    ~ReportOnExit() {
+        if (report_ == nullptr) {
+            return;
+        }
+        try {
+            ReportSequences(interchange_, *report_);
+        } catch (...) {
+            report_->sequences.clear();  // out of memory: no counts rather than half of them
+        }
+    }
+
+  private:
+    const FCInterchange& interchange_;
+    ConversionReport* report_;
+};
+
 // Relative locators are resolved where the AAF file lies, as EDIUS resolves them.
 std::string MediaFolder() {
     std::error_code error;
@@ -69,8 +112,10 @@ std::string MediaFolder() {
     return input.parent_path().string();
 }
 
-ConversionStatus BuildAndSave(const std::string& outputPath, bool renameAviToMov, bool portable) {
+ConversionStatus BuildAndSave(const std::string& outputPath, bool renameAviToMov, bool portable,
+                              ConversionReport* report) {
     FCInterchange interchange;
+    const ReportOnExit reportOnExit(interchange, report);
     std::optional<PortableForm> portableForm;
     if (portable) {
         portableForm.emplace(MediaFolder());
@@ -131,10 +176,22 @@ std::string SystemErrorText(AAFRESULT code) {
 
 int ConversionThread(const ConversionRequest& request, ConversionClient* client) {
     ConversionStatus status = ConversionStatus::kInputNotOpened;
+    ConversionReport* report = request.report;
+    LogTarget* const frontEndLog = GetLogTarget();
+    FirstErrorKeeper errors(frontEndLog);
+    if (report != nullptr) {
+        report->input = request.inputPath;
+        report->output = request.outputPath;
+        report->converted = false;
+        report->error.clear();
+        report->sequences.clear();
+        SetLogTarget(&errors);
+    }
     try {
         SetTitleSearchFolders(TitleFoldersFor(request));
         if (OpenAafFile(request.inputPath)) {
-            status = RunConversion(request.outputPath, request.renameAviToMov, request.portable);
+            status =
+                RunConversion(request.outputPath, request.renameAviToMov, request.portable, report);
         }
     } catch (const std::bad_alloc&) {
         // The conversion ends and the client still hears, whatever went wrong.
@@ -148,6 +205,14 @@ int ConversionThread(const ConversionRequest& request, ConversionClient* client)
         status = ConversionStatus::kAborted;
     }
     CloseAafFile();
+    if (report != nullptr) {
+        SetLogTarget(frontEndLog);
+        report->converted = status == ConversionStatus::kSucceeded;
+        if (!report->converted) {
+            report->error =
+                errors.FirstError().empty() ? "the conversion failed" : errors.FirstError();
+        }
+    }
     if (client != nullptr) {
         client->PostConversionDone(status);
     }
@@ -168,7 +233,8 @@ bool OpenAafFile(const std::string& inputPath) {
     return true;
 }
 
-ConversionStatus RunConversion(const std::string& outputPath, bool renameAviToMov, bool portable) {
+ConversionStatus RunConversion(const std::string& outputPath, bool renameAviToMov, bool portable,
+                               ConversionReport* report) {
     if (IsTheInputFile(outputPath)) {
         LogLine("Cannot save to " + outputPath +
                     ": it is the AAF file being converted. Choose another output file.",
@@ -179,7 +245,7 @@ ConversionStatus RunConversion(const std::string& outputPath, bool renameAviToMo
     ClearClipRegistry(g_videoClipsByPath);
     ClearClipRegistry(g_audioClipsByPath);
     try {
-        return BuildAndSave(outputPath, renameAviToMov, portable);
+        return BuildAndSave(outputPath, renameAviToMov, portable, report);
     } catch (const std::bad_alloc&) {
         LogErrorQuietly("The conversion was aborted: out of memory.");
     } catch (const std::exception& error) {

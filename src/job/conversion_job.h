@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "aaf/AAF.h"
+#include "job/conversion_report.h"
 #include "model/source_cache.h"
 
 /// Everything one conversion needs from its front end, copied when the conversion starts.
@@ -17,6 +18,9 @@ struct ConversionRequest {
     bool portable = false;
     /// Extra folders searched for title documents that are not found where the AAF file says.
     std::vector<std::string> titleFolders{};
+    /// Filled with what went in and what came out, also when the conversion fails; not owned,
+    /// may be null.
+    ConversionReport* report = nullptr;
 };
 
 /// How a conversion ended.
@@ -45,8 +49,9 @@ int ConversionThread(const ConversionRequest& request, ConversionClient* client)
 
 /// The steps of `ConversionThread`, also callable one by one.
 bool OpenAafFile(const std::string& inputPath);
+/// `report`, when given, receives the counts of the sequences built, also when saving fails.
 ConversionStatus RunConversion(const std::string& outputPath, bool renameAviToMov,
-                               bool portable = false);
+                               bool portable = false, ConversionReport* report = nullptr);
 void CloseAafFile();
 
 /// The text for a result code: never empty, it says what failed and why.

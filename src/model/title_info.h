@@ -13,6 +13,8 @@ class FCTitleInfo {
     std::string bold;
     std::string italic;
     std::string underline;
+    /// The title document the record was read from; empty when none loaded (the defaults stay).
+    std::string documentPath;
 };
 
 /// Fills a title record from the title document at `path`. The title reader sits above the

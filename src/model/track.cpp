@@ -12,6 +12,7 @@
 #include "model/edit_arithmetic.h"
 #include "model/log.h"
 #include "model/sequence.h"
+#include "model/source_clip_census.h"
 
 namespace {
 
@@ -73,6 +74,38 @@ int32_t Magnitude(int32_t value) {
                                                         : std::abs(value);
 }
 
+// Why a component holding source clips gets no item, said for the user.
+std::string ReasonNotCarried(const std::string& kind, bool insideEffect) {
+    if (insideEffect) {
+        if (kind == "Sequence") {
+            return "nested sequence inside an effect";
+        }
+        if (kind == "OperationGroup") {
+            return "effect inside another effect";
+        }
+        return kind + " inside an effect";
+    }
+    if (kind == "Sequence") {
+        return "nested sequence";
+    }
+    if (kind == "Selector") {
+        return "alternative takes (only single clips are read)";
+    }
+    if (kind == "NestedScope") {
+        return "nested track layers";
+    }
+    if (kind == "EssenceGroup") {
+        return "alternative media of one clip";
+    }
+    if (kind == "Transition") {
+        return "source clip inside a transition";
+    }
+    if (kind == "OperationGroup") {
+        return "rendered or extra part of an effect";
+    }
+    return kind + " is not read";
+}
+
 }  // namespace
 
 FCTrackBase::FCTrackBase(int32_t mediaKind_, int32_t number_, FCSequence* owner_,
@@ -88,7 +121,11 @@ FCTrackBase::FCTrackBase(int32_t mediaKind_, int32_t number_, FCSequence* owner_
         // its clip is kept.
         loneComponent_ = segment;
     }
+    if (segment) {
+        sourceClipsInSlot = CountSourceClips(*segment);
+    }
     slot->GetPhysicalNum(physicalNumber);
+    slot->GetSlotID(slotId);
 }
 
 FCTrackBase::~FCTrackBase() = default;
@@ -129,6 +166,8 @@ void FCTrackBase::BuildClipItemsOf(const char* kindWord) {
             kLogProgress);
 
     aafPosition_t position = 0;
+    // Source clips given an item or noted as left out so far.
+    uint64_t accounted = 0;
     for (aafUInt32 i = 0; i < count; ++i) {
         std::shared_ptr<IAAFComponent> component = loneComponent_;
         // A component that cannot be fetched is skipped and does not move the position.
@@ -139,13 +178,23 @@ void FCTrackBase::BuildClipItemsOf(const char* kindWord) {
         component->GetLength(length);
 
         std::shared_ptr<IAAFSourceClip> sourceClip;
+        uint64_t carried = 0;
         if (AAFRESULT_SUCCEEDED(QueryInterface(component, sourceClip))) {
             AppendClipItem(sourceClip, position);
+            carried = 1;
         }
         std::shared_ptr<IAAFOperationGroup> group;
         if (AAFRESULT_SUCCEEDED(QueryInterface(component, group))) {
-            AddOperationGroup(*group, position);
+            carried = AddOperationGroup(*group, position);
         }
+        // A plain source clip holds no other; everything else is counted to see what it holds
+        // beyond the items made of it.
+        const uint64_t held = sourceClip ? 1 : CountSourceClips(*component);
+        if (held > carried) {
+            NoteNotCarried(component.get(), position, held - carried,
+                           ReasonNotCarried(ComponentKindName(component.get()), false));
+        }
+        accounted += std::max(held, carried);
         std::shared_ptr<IAAFTransition> transition;
         if (AAFRESULT_SUCCEEDED(QueryInterface(component, transition)) && !clipItems.empty()) {
             // A transition belongs to the clip before it and overlaps it: the next clip starts
@@ -162,19 +211,48 @@ void FCTrackBase::BuildClipItemsOf(const char* kindWord) {
             position = WrappingAdd(position, length);
         }
     }
+    // What the walk could not reach (components that could not be fetched) is still told.
+    if (sourceClipsInSlot > accounted) {
+        NoteNotCarried(nullptr, 0, sourceClipsInSlot - accounted,
+                       "part of the track that could not be read");
+    }
 }
 
-void FCTrackBase::AddOperationGroup(const IAAFOperationGroup& group, aafPosition_t position) {
+void FCTrackBase::NoteNotCarried(const IAAFComponent* component, aafPosition_t position,
+                                 uint64_t sourceClips, const std::string& reason) {
+    FCNotCarried& note = notCarried.emplace_back();
+    note.position = position;
+    if (component != nullptr) {
+        component->GetLength(note.length);
+    } else if (sequence) {
+        sequence->GetLength(note.length);
+    }
+    note.kind = ComponentKindName(component);
+    note.sourceClips = sourceClips;
+    note.reason = reason;
+}
+
+uint64_t FCTrackBase::AddOperationGroup(const IAAFOperationGroup& group, aafPosition_t position) {
     const SpeedRatio speed = ReadSpeedRatio(group);
     aafUInt32 count = 0;
     group.CountSourceSegments(count);
+    uint64_t accounted = 0;
     for (aafUInt32 i = 0; i < count; ++i) {
         std::shared_ptr<IAAFSegment> input;
         std::shared_ptr<IAAFSourceClip> sourceClip;
-        if (AAFRESULT_FAILED(group.GetInputSegmentAt(i, input)) ||
-            AAFRESULT_FAILED(QueryInterface(input, sourceClip))) {
+        if (AAFRESULT_FAILED(group.GetInputSegmentAt(i, input)) || !input) {
             continue;
         }
+        if (AAFRESULT_FAILED(QueryInterface(input, sourceClip))) {
+            // Every input starts where the group starts.
+            if (const uint64_t held = CountSourceClips(*input); held > 0) {
+                NoteNotCarried(input.get(), position, held,
+                               ReasonNotCarried(ComponentKindName(input.get()), true));
+                accounted += held;
+            }
+            continue;
+        }
+        ++accounted;
         // Every input starts where the group starts.
         FCClipItemBase* item = AppendClipItem(sourceClip, position);
         if (speed.found) {
@@ -185,6 +263,7 @@ void FCTrackBase::AddOperationGroup(const IAAFOperationGroup& group, aafPosition
                               0.0);
         }
     }
+    return accounted;
 }
 
 FCAudioTrack::FCAudioTrack(int32_t number_, FCSequence* owner_,

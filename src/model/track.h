@@ -6,6 +6,7 @@
 
 #include "aaf/AAF.h"
 #include "model/media_kind.h"
+#include "model/not_carried.h"
 #include "model/title_info.h"
 
 class FCClipItemBase;
@@ -34,6 +35,13 @@ class FCTrackBase {
     std::vector<std::unique_ptr<FCClipItemBase>> clipItems;
     /// The slot's physical track number; 0 when the slot has none.
     uint32_t physicalNumber = 0;
+    /// The slot's id, to tell the user where something was left out.
+    aafSlotID_t slotId = 0;
+    /// Source clips in the slot's segment, counted on the stored objects apart from the walk.
+    uint64_t sourceClipsInSlot = 0;
+    /// The parts of the segment holding source clips that no clip item stands for; with
+    /// `clipItems` they account for every one of `sourceClipsInSlot`.
+    std::vector<FCNotCarried> notCarried;
 
   protected:
     FCTrackBase(int32_t mediaKind, int32_t number, FCSequence* owner,
@@ -54,8 +62,12 @@ class FCTrackBase {
     /// Creates, appends and registers a clip item; returns it.
     FCClipItemBase* AppendClipItem(const std::shared_ptr<IAAFSourceClip>& sourceClip,
                                    aafPosition_t recordStart);
-    /// Creates the clip items of an operation group's source-clip inputs, with its speed ratio.
-    void AddOperationGroup(const IAAFOperationGroup& group, aafPosition_t position);
+    /// Creates the clip items of an operation group's source-clip inputs, with its speed ratio;
+    /// notes the inputs left out. Returns the source clips accounted for (items and notes).
+    uint64_t AddOperationGroup(const IAAFOperationGroup& group, aafPosition_t position);
+    /// Notes `sourceClips` source clips of `component` (at `position`) that no item stands for.
+    void NoteNotCarried(const IAAFComponent* component, aafPosition_t position,
+                        uint64_t sourceClips, const std::string& reason);
 };
 
 class FCAudioTrack : public FCTrackBase {

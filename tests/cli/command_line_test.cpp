@@ -56,6 +56,32 @@ TEST(ParseCommandLine, RejectsUnusableArguments) {
     EXPECT_NE(ParseCommandLine({"--portable=yes", "a.aaf"}).usageError, "");
 }
 
+TEST(ParseCommandLine, SecondAafFilesOrAnOutputFolderMakeABatch) {
+    CommandLine pair = ParseCommandLine({"a.aaf", "B.AAF"});
+    ASSERT_EQ(pair.usageError, "");
+    EXPECT_TRUE(pair.batch);
+    EXPECT_EQ(pair.inputs, (std::vector<std::string>{"a.aaf", "B.AAF"}));
+
+    CommandLine single = ParseCommandLine({"--report=r.json", "a.aaf", "cut.xml"});
+    EXPECT_FALSE(single.batch);
+    EXPECT_EQ(single.reportPath, "r.json");
+    EXPECT_EQ(single.request.outputPath, "cut.xml");
+
+    CommandLine three = ParseCommandLine({"a.aaf", "b.aaf", "c.aaf"});
+    EXPECT_TRUE(three.batch);
+    EXPECT_EQ(three.inputs.size(), 3U);
+    EXPECT_NE(ParseCommandLine({"--output-dir", "/no/such/folder", "a.aaf"}).usageError, "");
+    EXPECT_NE(ParseCommandLine({"--report", "a.xml", "a.aaf"}).usageError, "");
+    EXPECT_NE(ParseCommandLine({"--report", "x", "--log", "x", "a.aaf"}).usageError, "");
+
+    CommandLine planned = ParseCommandLine({"/edits/a.aaf", "/cuts/b.aaf"});
+    const std::vector<PlannedConversion> plans = PlanConversions(planned);
+    ASSERT_EQ(plans.size(), 2U);
+    EXPECT_EQ(plans[0].outputPath, "/edits/a.xml");
+    EXPECT_EQ(plans[1].outputPath, "/cuts/b.xml");
+    EXPECT_EQ(plans[1].problem, "");
+}
+
 TEST(ParseCommandLine, HelpAndVersionNeedNoInput) {
     EXPECT_TRUE(ParseCommandLine({"--help"}).showHelp);
     EXPECT_TRUE(ParseCommandLine({"-h"}).showHelp);
