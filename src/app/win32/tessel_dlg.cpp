@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "app/shared/default_output_name.h"
+#include "app/shared/details_summary.h"
 #include "app/shared/dialog_template.h"
 #include "app/shared/ui_strings.h"
 #include "app/win32/details_dlg.h"
@@ -138,6 +139,7 @@ void OnSave(CTesselDlg& dlg) {
     start->request.outputPath = Utf8FromWide(dlg.m_xmlPath);
     start->request.renameAviToMov = IsDlgButtonChecked(dlg.m_hWnd, IDC_RENAME_AVI) == BST_CHECKED;
     start->request.portable = IsDlgButtonChecked(dlg.m_hWnd, IDC_PORTABLE) == BST_CHECKED;
+    start->request.report = &dlg.m_report;
 
     LogLine("Start of Convertion...", kLogMilestone);
 
@@ -164,7 +166,10 @@ void OnConversionDone(CTesselDlg& dlg) {
         EndDialog(dlg.m_hWnd, IDCANCEL);
         return;
     }
-    CDetailsDlg details{WideFromUtf8(dlg.m_progress.Log())};
+    // The summary follows the log after an empty line; the log itself is shown as it is.
+    const std::string summary = DetailsSummary(dlg.m_report);
+    CDetailsDlg details{WideFromUtf8(summary.empty() ? dlg.m_progress.Log()
+                                                     : dlg.m_progress.Log() + "\r\n" + summary)};
     RunDetailsDlg(dlg.m_instance, dlg.m_hWnd, details);
 }
 

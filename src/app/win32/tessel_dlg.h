@@ -47,6 +47,8 @@ struct CTesselDlg final : LogTarget, ConversionClient {
     ConversionStatus m_conversionStatus = ConversionStatus::kAborted;
     /// Quit or the close box during a conversion: the dialog ends when the worker has.
     bool m_closeRequested = false;
+    /// Filled by the worker; read once it has been joined.
+    ConversionReport m_report;
 };
 
 /// The dialog procedure; WM_INITDIALOG's parameter is the CTesselDlg.
