@@ -75,7 +75,7 @@ BOOL OnInitDialog(CTesselDlg& dlg, HWND dialog) {
     SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(dlg.m_hIcon));
     SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(dlg.m_hIcon));
 
-    const int base = StringTableBaseForLanguageId(GetUserDefaultUILanguage());
+    const int base = StringTableBaseForLanguageId(dlg.m_uiLanguage);
     const struct {
         int control;
         int role;
@@ -281,6 +281,8 @@ INT_PTR CALLBACK TesselDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
                 SetLogTarget(nullptr);
             }
             dlg->m_hWnd = nullptr;
+            DeleteObject(dlg->m_brush);
+            dlg->m_brush = nullptr;
             return FALSE;
         default:
             return FALSE;

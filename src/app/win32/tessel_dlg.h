@@ -38,6 +38,9 @@ struct CTesselDlg final : LogTarget, ConversionClient {
     HBRUSH m_brush = nullptr;
     MainDialogState m_state = MainDialogState::kNoInput;
     FileDialogs m_fileDialogs = SystemFileDialogs();
+    /// Chooses German or English texts when the dialog starts; the user's own unless a test
+    /// asks for another.
+    LANGID m_uiLanguage = GetUserDefaultUILanguage();
     /// The running conversion's thread; null in every other state.
     HANDLE m_worker = nullptr;
     /// Written by the worker before it posts, read after it has ended.
