@@ -3,12 +3,13 @@
 
 For each size the edit is written once with `tessel-mkaaf --random` (kept for later runs), then
 converted once to warm the page cache and `--runs` times more, measured. The "read" time is one
-pass over the input file's bytes in 1 MiB reads with the file in the page cache: the physical
-floor any converter has to beat.
+pass over the input file's bytes in 1 MiB reads with the file in the page cache; the "write"
+time writes as many bytes as the document has into a new file beside it in 1 MiB writes and
+syncs it to the disk. Together they are the floor any converter has to beat.
 
 Columns: wall time (median), processor time of the converter (user + system, median; steadier
-than wall time on a busy machine), peak resident memory (largest of the runs), wall time per
-clip, the read time and the wall time as a multiple of it.
+than wall time on a busy machine), peak resident memory (largest of the runs), wall and processor
+time per clip, the read and write times and the wall time as a multiple of their sum.
 """
 
 import argparse
@@ -48,6 +49,21 @@ def read_once(path):
     return time.perf_counter() - start
 
 
+def write_once(size, folder):
+    """Seconds to write `size` bytes to a new file in `folder` and sync it to the disk."""
+    block = b"x" * READ_CHUNK
+    path = os.path.join(folder, "floor.tmp")
+    start = time.perf_counter()
+    with open(path, "wb", buffering=0) as file:
+        left = size
+        while left > 0:
+            left -= file.write(block[:min(left, READ_CHUNK)])
+        os.fsync(file.fileno())
+    elapsed = time.perf_counter() - start
+    os.remove(path)
+    return elapsed
+
+
 def make_edit(mkaaf, seed, clips, folder):
     """The path of the edit for (seed, clips), written on first use with its title documents."""
     os.makedirs(folder, exist_ok=True)
@@ -64,7 +80,8 @@ def main():
                                      formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--build", default="build/release", help="build folder (Release)")
     parser.add_argument("--work", default="build/bench", help="folder for the edits and outputs")
-    parser.add_argument("--sizes", default="1000,10000,100000", help="clip counts, comma-separated")
+    parser.add_argument("--sizes", default="1000,10000,100000,1000000",
+                        help="clip counts, comma-separated")
     parser.add_argument("--runs", type=int, default=5, help="measured conversions per size")
     parser.add_argument("--seed", type=int, default=1)
     parser.add_argument("--convert", help="the converter to time (default: the build's)")
@@ -85,13 +102,14 @@ def main():
         output = os.path.join(folder, "out.xml")
         command = [convert, "--quiet", edit, output]
         run_measured(command)  # warms the cache; not counted
-        walls, cpus, peaks, reads = [], [], [], []
+        walls, cpus, peaks, reads, writes = [], [], [], [], []
         for _ in range(args.runs):
             wall, cpu, peak = run_measured(command)
             walls.append(wall)
             cpus.append(cpu)
             peaks.append(peak)
             reads.append(read_once(edit))
+            writes.append(write_once(os.path.getsize(output), folder))
         rows.append({
             "clips": clips,
             "bytes": os.path.getsize(edit),
@@ -99,6 +117,7 @@ def main():
             "cpu": statistics.median(cpus),
             "peak": max(peaks),
             "read": statistics.median(reads),
+            "write": statistics.median(writes),
             "output": os.path.getsize(output),
         })
     load_after = os.getloadavg()
@@ -106,16 +125,21 @@ def main():
     print(f"{os.cpu_count()} cores, load average {load_before[0]:.1f} before, "
           f"{load_after[0]:.1f} after; median of {args.runs} runs")
     print(f"{'clips':>8} {'file MiB':>9} {'xml MiB':>8} {'median s':>9} {'cpu s':>7} "
-          f"{'peak MiB':>9} {'us/clip':>8} {'read ms':>8} {'x read':>7}")
+          f"{'peak MiB':>9} {'us/clip':>8} {'cpu us/clip':>11} {'read ms':>8} {'write ms':>9} "
+          f"{'x floor':>8}")
     for row in rows:
+        floor = row["read"] + row["write"]
         print(f"{row['clips']:>8} {row['bytes'] / 2**20:>9.1f} {row['output'] / 2**20:>8.1f} "
               f"{row['wall']:>9.3f} {row['cpu']:>7.3f} {row['peak'] / 1024:>9.1f} "
-              f"{row['wall'] / row['clips'] * 1e6:>8.2f} {row['read'] * 1e3:>8.2f} "
-              f"{row['wall'] / row['read']:>7.1f}")
+              f"{row['wall'] / row['clips'] * 1e6:>8.2f} {row['cpu'] / row['clips'] * 1e6:>11.2f} "
+              f"{row['read'] * 1e3:>8.2f} {row['write'] * 1e3:>9.2f} {row['wall'] / floor:>8.1f}")
     by_clips = {row["clips"]: row for row in rows}
-    if 10000 in by_clips and 100000 in by_clips:
-        growth = by_clips[100000]["wall"] / by_clips[10000]["wall"]
-        print(f"100,000 clips take {growth:.1f} times as long as 10,000")
+    for small, large in ((10000, 100000), (100000, 1000000)):
+        if small in by_clips and large in by_clips:
+            wall = by_clips[large]["wall"] / by_clips[small]["wall"]
+            cpu = by_clips[large]["cpu"] / by_clips[small]["cpu"]
+            print(f"{large:,} clips take {wall:.1f} times as long as {small:,} "
+                  f"({cpu:.1f} times the processor time)")
 
 
 if __name__ == "__main__":

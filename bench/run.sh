@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds the Release configuration's converter and fixture writer, then times conversions of
-# 1,000, 10,000 and 100,000-clip edits. Options go to bench/convert_bench.py (--help lists them).
+# 1,000, 10,000, 100,000 and 1,000,000-clip edits. Options go to bench/convert_bench.py (--help
+# lists them).
 set -eu
 cd "$(dirname "$0")/.."
 if [ ! -f build/release/CMakeCache.txt ]; then

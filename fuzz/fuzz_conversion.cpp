@@ -34,7 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     ConversionStatus status = ConversionStatus::kInputNotOpened;
     if (OpenAafFile(input.Path())) {
-        status = RunConversion(output, true);
+        // Inputs of odd size are written in the portable form, so that both forms are fuzzed.
+        status = RunConversion(output, true, size % 2 == 1);
     }
     CloseAafFile();
 

@@ -14,7 +14,7 @@ constexpr int kMargin = 10;  // pixels between the controls and the dialog's edg
 
 }  // namespace
 
-CDetailsDlg::CDetailsDlg(QString text, QWidget* parent)
+CDetailsDlg::CDetailsDlg(QString text, QWidget* parent, QString summary)
     : QDialog(parent),
       m_text(std::move(text)),
       m_okButton(new QPushButton(QStringLiteral(TESSEL_TEXT_OK), this)),
@@ -35,8 +35,13 @@ CDetailsDlg::CDetailsDlg(QString text, QWidget* parent)
     m_edit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_edit->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    // Log lines end in CR LF; the view shows plain line breaks.
-    m_edit->setPlainText(QString(m_text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    // Log lines end in CR LF; the view shows plain line breaks. The summary follows the log after
+    // an empty line.
+    QString shown = m_text;
+    if (!summary.isEmpty()) {
+        shown += QStringLiteral("\r\n") + summary;
+    }
+    m_edit->setPlainText(shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     setTabOrder(m_okButton, m_edit);
     m_okButton->setFocus();
 

@@ -10,8 +10,9 @@ class QResizeEvent;
 /// The resizable, read-only view of one conversion's log, shown after every conversion.
 class CDetailsDlg : public QDialog {
   public:
-    /// `text` is a copy of the log; lines logged later do not reach this dialog.
-    explicit CDetailsDlg(QString text, QWidget* parent = nullptr);
+    /// `text` is a copy of the log; lines logged later do not reach this dialog. `summary`, the
+    /// counts of what was converted, is shown below the log.
+    explicit CDetailsDlg(QString text, QWidget* parent = nullptr, QString summary = {});
 
     const QString& Text() const { return m_text; }
 

@@ -17,6 +17,7 @@
 #include "app/details_dlg.h"
 #include "app/dialog_units.h"
 #include "app/shared/default_output_name.h"
+#include "app/shared/details_summary.h"
 #include "app/shared/dialog_template.h"
 #include "app/ui_strings.h"
 
@@ -204,6 +205,7 @@ void CTesselDlg::OnSave() {
     request.outputPath = ToFileSystemPath(m_xmlPath);
     request.renameAviToMov = m_renameCheck->isChecked();
     request.portable = m_portableCheck->isChecked();
+    request.report = &m_report;
 
     // Logged before the worker starts, so it is the first line.
     LogLine("Start of Convertion...", kLogMilestone);
@@ -235,7 +237,7 @@ void CTesselDlg::OnConversionDone() {
         m_waitLoop->quit();  // the dialog is closing: no details dialog
         return;
     }
-    CDetailsDlg details(Log(), this);
+    CDetailsDlg details(Log(), this, QString::fromStdString(DetailsSummary(m_report)));
     m_dialogs->RunDetails(details);
 }
 

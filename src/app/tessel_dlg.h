@@ -94,6 +94,8 @@ class CTesselDlg : public QDialog, public LogTarget, public ConversionClient {
     std::thread m_worker;
     /// Written by the worker, read on this thread after it has been joined.
     ConversionStatus m_conversionStatus = ConversionStatus::kAborted;
+    /// Filled by the worker; read once it has been joined.
+    ConversionReport m_report;
     /// Set while `WaitForWorker` runs: the conversion ends without a details dialog.
     QEventLoop* m_waitLoop = nullptr;
 };

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 #include <system_error>
+#include <unordered_map>
 #include <utility>
 
 #include "model/clip_registry.h"
@@ -26,10 +27,24 @@ namespace {
 // The path `g_aafFile` was opened from, to keep a conversion from saving over its own input.
 std::string g_aafPath;
 
-// A title clip's record comes from its title document, wherever that is found.
-void ReadTitle(const std::string& path, FCTitleInfo& title) {
-    title.documentPath = ReadTitleDocument(path, title);
-}
+// A title clip's record comes from its title document, wherever that is found. A long edit
+// shows one title many times: each document is read once per conversion, and what reading it
+// logs is logged again for every clip, as if it had been read anew.
+class TitleDocumentCache {
+  public:
+    void Read(const std::string& path, FCTitleInfo& title) {
+        auto found = readings_.find(path);
+        if (found == readings_.end()) {
+            found = readings_.emplace(path, ReadTitleDocumentQuietly(path, title)).first;
+        }
+        LogTitleReading(found->second);
+        title = found->second.title;
+        title.documentPath = found->second.pathRead;
+    }
+
+  private:
+    std::unordered_map<std::string, TitleReading> readings_;
+};
 
 // Logs an error while the conversion is already failing; a failure to log is not a second one.
 void LogErrorQuietly(std::string_view text) noexcept {
@@ -104,12 +119,13 @@ class ReportOnExit {
 
 // Relative locators are resolved where the AAF file lies, as EDIUS resolves them.
 std::string MediaFolder() {
+    const std::filesystem::path given = tessel::platform::PathFromUtf8(g_aafPath);
     std::error_code error;
-    std::filesystem::path input = std::filesystem::absolute(g_aafPath, error);
+    std::filesystem::path input = std::filesystem::absolute(given, error);
     if (error) {
-        input = g_aafPath;
+        input = given;
     }
-    return input.parent_path().string();
+    return tessel::platform::Utf8FromPath(input.parent_path());
 }
 
 ConversionStatus BuildAndSave(const std::string& outputPath, bool renameAviToMov, bool portable,
@@ -290,9 +306,12 @@ void SetAafHeader(std::shared_ptr<IAAFHeader> header) {
 }
 
 void ProcessEffectsAndTransitions(FCInterchange& interchange) {
+    TitleDocumentCache titles;
     for (const std::unique_ptr<FCSequence>& sequence : interchange.sequences) {
         for (const std::unique_ptr<FCTrackBase>& track : sequence->tracks) {
-            track->NumberItems(ReadTitle);
+            track->NumberItems([&titles](const std::string& path, FCTitleInfo& title) {
+                titles.Read(path, title);
+            });
         }
     }
 }

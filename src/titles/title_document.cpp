@@ -4,6 +4,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <utility>
 
 #include <pugixml.hpp>
 
@@ -55,11 +56,11 @@ void ReadTextObject(pugi::xml_node textObject, FCTitleInfo& title) {
     title.vertical = GetTextAt(textObject, "CCtsTitleObject/TitleFont/bVertical");
 }
 
-void ReadLoadedDocument(const pugi::xml_document& document, const std::string& path,
-                        FCTitleInfo& title) {
+// Returns whether the document holds more than one text object (only the first is read).
+bool ReadLoadedDocument(const pugi::xml_document& document, FCTitleInfo& title) {
     const pugi::xml_node list = SelectElement(document, "TitleDocument/m_TitleObList");
     if (!list) {
-        return;
+        return false;
     }
     pugi::xml_node first;
     int count = 0;
@@ -68,30 +69,58 @@ void ReadLoadedDocument(const pugi::xml_document& document, const std::string& p
             first = textObject;
         }
     }
-    if (count > 1) {
-        LogLine("Found more than one title text in " + path, kLogWarning);
-    }
     if (first) {
         ReadTextObject(first, title);
     }
+    return count > 1;
+}
+
+// Reads the document at `path` into `title`; false when it does not load.
+bool ReadAt(const std::string& path, FCTitleInfo& title, bool& severalTexts) {
+    pugi::xml_document document;
+    if (!LoadTitleDocument(path, document)) {
+        return false;
+    }
+    severalTexts = ReadLoadedDocument(document, title);
+    return true;
 }
 
 }  // namespace
 
 bool ReadTitleDocumentAt(const std::string& path, FCTitleInfo& title) {
-    pugi::xml_document document;
-    if (!LoadTitleDocument(path, document)) {
+    TitleReading reading;
+    reading.title = title;
+    if (!ReadAt(path, reading.title, reading.severalTexts)) {
         return false;
     }
-    ReadLoadedDocument(document, path, title);
+    reading.pathRead = path;
+    LogTitleReading(reading);
+    title = std::move(reading.title);
     return true;
 }
 
 std::string ReadTitleDocument(const std::string& path, FCTitleInfo& title) {
+    TitleReading reading = ReadTitleDocumentQuietly(path, title);
+    LogTitleReading(reading);
+    title = std::move(reading.title);
+    return reading.pathRead;
+}
+
+TitleReading ReadTitleDocumentQuietly(const std::string& path, const FCTitleInfo& start) {
+    TitleReading reading;
     for (const std::string& candidate : TitleDocumentCandidates(path, GetTitleSearchFolders())) {
-        if (ReadTitleDocumentAt(candidate, title)) {
-            return candidate;
+        reading.title = start;
+        if (ReadAt(candidate, reading.title, reading.severalTexts)) {
+            reading.pathRead = candidate;
+            return reading;
         }
     }
-    return {};
+    reading.title = start;
+    return reading;
+}
+
+void LogTitleReading(const TitleReading& reading) {
+    if (reading.severalTexts) {
+        LogLine("Found more than one title text in " + reading.pathRead, kLogWarning);
+    }
 }

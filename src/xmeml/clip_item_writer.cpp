@@ -1,11 +1,15 @@
 #include "xmeml/clip_item_writer.h"
 
+#include <optional>
+#include <string>
+
 #include "model/clip_item.h"
 #include "model/edit_arithmetic.h"
 #include "model/sequence.h"
 #include "model/track.h"
 #include "xmeml/filter_writer.h"
 #include "xmeml/generator_writer.h"
+#include "xmeml/portable_form.h"
 #include "xmeml/transition_writer.h"
 #include "xmeml/xml_document.h"
 
@@ -44,6 +48,25 @@ const FCClipItemBase* PreviousItemInTrack(const FCClipItemBase& item) {
 
 const char* MediaTypeText(int32_t mediaKind) {
     return mediaKind == kMediaVideo ? "video" : "audio";
+}
+
+// The portable form's file of a media item: described in full with an id at its first use in
+// the sequence, afterwards only that id. False when the file is only referred to.
+bool WritePortableFile(const FCClipItemBase& item, FCXmlDocument& writer, XmlElement file) {
+    const std::optional<std::string>& url = writer.portable->PathUrl(item.mediaPath);
+    if (!url) {
+        // Without a locator the media is offline: no pathurl, and nothing to refer to.
+        writer.AddTextElement(file, "name", item.slotName);
+        return true;
+    }
+    const PortableForm::FileUse use = writer.portable->UseFile(*url);
+    writer.SetAttribute(file, "id", use.id);
+    if (use.describedBefore) {
+        return false;
+    }
+    writer.AddTextElement(file, "name", item.slotName);
+    writer.AddTextElement(file, "pathurl", *url);
+    return true;
 }
 
 }  // namespace
@@ -134,8 +157,9 @@ XmlElement WriteClipItem(const FCClipItemBase& item, FCXmlDocument& writer,
     if (item.generatorKind == kGeneratorStill) {
         writer.AddTextElement(clipItem, "stillframe", "TRUE");
     }
-    const XmlElement file = WriteFile(item, writer, clipItem);
-    WriteSampleCharacteristics(item, writer, writer.AddElement(file, "media"));
+    if (const XmlElement file = WriteFile(item, writer, clipItem)) {
+        WriteSampleCharacteristics(item, writer, writer.AddElement(file, "media"));
+    }
     if (video != nullptr) {
         WritePixelAspectRatio(*video, writer, clipItem);
     }
@@ -156,6 +180,10 @@ XmlElement WriteClipItem(const FCClipItemBase& item, FCXmlDocument& writer,
 
 XmlElement WriteFile(const FCClipItemBase& item, FCXmlDocument& writer, XmlElement clipItem) {
     const XmlElement file = writer.AddElement(clipItem, "file");
+    if (writer.portable != nullptr && item.generatorKind != kGeneratorColorMatte &&
+        item.generatorKind != kGeneratorBarsAndTone) {
+        return WritePortableFile(item, writer, file) ? file : XmlElement();
+    }
     writer.AddTextElement(file, "name", item.slotName);
     switch (item.generatorKind) {
         case kGeneratorColorMatte:

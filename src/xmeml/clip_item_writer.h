@@ -13,7 +13,8 @@ class FCVideoClipItem;
 /// transition that follows the item after it.
 XmlElement WriteClipItem(const FCClipItemBase& item, FCXmlDocument& writer,
                          XmlElement trackElement);
-/// Appends the "file" element to `clipItem` and returns it.
+/// Appends the "file" element to `clipItem` and returns it to be described further; an empty
+/// element when the portable form only refers to a file this sequence has described before.
 XmlElement WriteFile(const FCClipItemBase& item, FCXmlDocument& writer, XmlElement clipItem);
 /// Appends one "link" element per linked item to `clipItem`.
 void WriteLinks(const FCClipItemBase& item, FCXmlDocument& writer, XmlElement clipItem);

@@ -3,6 +3,7 @@
 #include "model/interchange.h"
 #include "model/sequence.h"
 #include "model/track.h"
+#include "xmeml/portable_form.h"
 #include "xmeml/xml_document.h"
 
 namespace {
@@ -48,6 +49,9 @@ SaveStatus WriteDocument(const FCInterchange& interchange, const std::string& ou
 }
 
 void WriteSequence(const FCSequence& written, FCXmlDocument& xml, XmlElement parent) {
+    if (xml.portable != nullptr) {
+        xml.portable->StartSequence();
+    }
     XmlElement sequence = xml.AddElement(parent, "sequence");
     xml.AddTextElement(sequence, "name", written.name);
     xml.AddIntegerElement(sequence, "duration", written.length);

@@ -26,6 +26,9 @@ void WriteTimeRemap(const FCClipItemBase& item, FCXmlDocument& writer, XmlElemen
     writer.AddTextElement(effect, "name", "Time Remap");
     writer.AddTextElement(effect, "effectid", "timeremap");
     writer.AddTextElement(effect, "effectcategory", "motion");
+    if (writer.portable != nullptr) {
+        writer.AddTextElement(effect, "effecttype", "motion");
+    }
     writer.AddTextElement(effect, "mediatype", item.mediaKind == kMediaVideo ? "video" : "audio");
     writer.AddParameter(effect, "speed", "speed",
                         SpeedPercentText(item.speedNumerator, item.speedDenominator));

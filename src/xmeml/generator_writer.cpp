@@ -13,6 +13,9 @@ XmlElement WriteGeneratorItem(const FCVideoClipItem& item, FCXmlDocument& writer
     const XmlElement effect = writer.AddElement(generator, "effect");
     if (item.title) {
         WriteTextGenerator(writer, effect, *item.title);
+    } else if (writer.portable != nullptr) {
+        writer.AddTextElement(effect, "effecttype", "generator");
+        writer.AddTextElement(effect, "mediatype", "video");
     }
     WriteMediaType(item, writer, writer.AddElement(generator, "sourcetrack"));
     return generator;
@@ -22,6 +25,9 @@ void WriteTextGenerator(FCXmlDocument& writer, XmlElement effect, const FCTitleI
     writer.AddTextElement(effect, "name", "Text");
     writer.AddTextElement(effect, "effectid", "Text");
     writer.AddTextElement(effect, "effectcategory", "Text");
+    if (writer.portable != nullptr) {
+        writer.AddTextElement(effect, "effecttype", "generator");
+    }
     writer.AddTextElement(effect, "mediatype", "video");
     writer.AddParameter(effect, "str", "Text", title.text);
     writer.AddParameter(effect, "fontname", "Fontname", title.fontName);

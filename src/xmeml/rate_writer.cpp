@@ -10,7 +10,11 @@ const char* BooleanText(bool value) {
 }  // namespace
 
 void FCXmlDocument::WriteRate(XmlElement parent, int32_t numerator, int32_t denominator) {
-    if (const std::optional<RateTimebase> rate = LookupRate(numerator, denominator)) {
+    if (portable != nullptr) {
+        const RateTimebase rate = PortableRate(numerator, denominator);
+        AddTextElement(parent, "ntsc", BooleanText(rate.ntsc));
+        AddIntegerElement(parent, "timebase", rate.timebase);
+    } else if (const std::optional<RateTimebase> rate = LookupRate(numerator, denominator)) {
         AddTextElement(parent, "ntsc", BooleanText(rate->ntsc));
         AddIntegerElement(parent, "timebase", rate->timebase);
     } else {

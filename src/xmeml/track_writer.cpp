@@ -11,4 +11,9 @@ void WriteTrack(const FCTrackBase& track, FCXmlDocument& writer, XmlElement cont
             WriteClipItem(*item, writer, trackElement);
         }
     }
+    if (writer.portable != nullptr) {
+        // After the items, as Final Cut Pro writes them; some importers stop without them.
+        writer.AddTextElement(trackElement, "enabled", "TRUE");
+        writer.AddTextElement(trackElement, "locked", "FALSE");
+    }
 }

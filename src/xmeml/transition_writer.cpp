@@ -2,6 +2,7 @@
 
 #include "model/clip_item.h"
 #include "model/edit_arithmetic.h"
+#include "model/track.h"
 #include "xmeml/xml_document.h"
 
 std::string_view TransitionAlignment(int64_t cutPoint, int64_t transitionLength) {
@@ -27,5 +28,9 @@ XmlElement WriteTransitionItem(const FCClipItemBase& item, FCXmlDocument& writer
     writer.AddTextElement(effect, "effecttype", "transition");
     writer.AddTextElement(effect, "effectid", "Cross Dissolve");
     writer.AddTextElement(effect, "name", "Normale Überblendung");
+    if (writer.portable != nullptr) {
+        const int32_t kind = item.track != nullptr ? item.track->mediaKind : item.mediaKind;
+        writer.AddTextElement(effect, "mediatype", kind == kMediaVideo ? "video" : "audio");
+    }
     return transition;
 }

@@ -56,6 +56,11 @@ TEST_F(RealFileTest, ConvertsABuiltEditWithTheRenameOptionAsTicked) {
     EXPECT_EQ(dialog.Status(), QStringLiteral("Finished!\r\n"));
     EXPECT_EQ(dialog.LastStatus(), ConversionStatus::kSucceeded);
     EXPECT_EQ(dialogs.detailsTexts.at(0), dialog.Log());
+    // The view shows the log as it is, then the counts below it.
+    QString shownLog = dialog.Log();
+    shownLog.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    EXPECT_EQ(dialogs.detailsShown.at(0),
+              shownLog + QStringLiteral("\n1 sequence, 2 of 2 source clips written\n"));
     EXPECT_TRUE(ReadAll(renamed).contains(QStringLiteral("interview.mov")));
 
     controls.renameCheck->setChecked(false);

@@ -37,6 +37,9 @@ TEST_F(TitleConversionTest, FindsTitleDocumentsBesideTheInputAndInTitleFolders) 
     v1.AddClip(url, 50);
     v1.AddClip(twoTexts, 50);
     v1.AddClip(nowhere, 50);
+    // Documents used again: each clip gets the record, and the warning, as the first did.
+    v1.AddClip(twoTexts, 50);
+    v1.AddClip(beside, 50);
 
     ASSERT_EQ(Convert(builder, "project/edit.aaf",
                       {(folder_ / "titles").string(), (folder_ / "more").string()}),
@@ -49,10 +52,15 @@ TEST_F(TitleConversionTest, FindsTitleDocumentsBesideTheInputAndInTitleFolders) 
     EXPECT_EQ(Value(4, "str"), "Dummy");
     EXPECT_EQ(Value(4, "fontname"), "Arial");
     EXPECT_EQ(Value(4, "fontsize"), "26");
-    // The warning names the document that was read, joined with the system's separator.
+    EXPECT_EQ(Value(5, "str"), "First of two");
+    EXPECT_EQ(Value(5, "fontname"), "Tahoma");
+    EXPECT_EQ(Value(6, "str"), "Beside the edit");
+    EXPECT_EQ(Value(6, "fontsize"), "48");
+    // The warning names the document that was read, once per clip, joined with the system's
+    // separator.
     const std::string two = (folder_ / "more" / "Two.etl").string();
-    EXPECT_EQ(LinesOfKind(kLogWarning),
-              std::vector<std::string>{"Found more than one title text in " + two + "\r\n"});
+    const std::string warning = "Found more than one title text in " + two + "\r\n";
+    EXPECT_EQ(LinesOfKind(kLogWarning), (std::vector<std::string>{warning, warning}));
     EXPECT_EQ(ValidateAgainstDtd(), 0);
 }
 

@@ -191,6 +191,20 @@ TEST_F(NotCarriedTest, TheSequenceReportAddsUpAndNamesTheTracks) {
               "01:00:04:00)\n");
 }
 
+TEST_F(NotCarriedTest, ATitleWhoseDocumentIsMissingIsCountedOnceByPath) {
+    const MediaRef title = builder.AddMedia({.path = "C:\\titles\\gone.etl", .soundSlots = 0});
+    video.AddClip(title, 50);
+    video.AddClip(title, 50);
+    Build(builder);
+    const SequenceReport report = ReportSequence(*model->sequences.at(0));
+    EXPECT_EQ(report.generatorItems, 2U);
+    EXPECT_EQ(report.clipItems, 0U);
+    EXPECT_EQ(report.sourceClipsWritten, 2U);
+    EXPECT_EQ(report.titles.read, 0U);
+    EXPECT_EQ(report.titles.defaultText, 2U);
+    EXPECT_EQ(report.titles.pathsNotFound, (std::vector<std::string>{"C:\\titles\\gone.etl"}));
+}
+
 TEST_F(NotCarriedTest, TheCountFollowsStrongReferencesOnly) {
     // The alternates are not counted; a source clip's reference to its master mob is not
     // followed (the master mob's own source clip does not count).

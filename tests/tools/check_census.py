@@ -5,7 +5,9 @@ For each file: the report's source_clips_in_timeline per composition equals the 
 count, the document holds one clip or generator item per source clip written, and per sequence and in total written + not carried equals it, with a reason on every
 not-carried entry. The shared data is optional: without it the check is skipped (exit 77).
 
-Usage: check_census.py TESSEL_CONVERT SHARED_DIR SCRATCH_DIR
+tessel-aafinfo --json gives the same count per composition.
+
+Usage: check_census.py TESSEL_CONVERT TESSEL_AAFINFO SHARED_DIR SCRATCH_DIR
 """
 
 import json
@@ -30,7 +32,7 @@ def independent_counts(path):
     return sorted((c["name"], c["source_clips_in_timeline"]) for c in compositions)
 
 
-def check_entry(entry, shared, failures):
+def check_entry(entry, shared, aafinfo, failures):
     path = entry["input"]
     name = os.path.relpath(path, shared)
     if entry["status"] != "converted":
@@ -40,6 +42,12 @@ def check_entry(entry, shared, failures):
     theirs = independent_counts(path)
     if ours != theirs:
         failures.append(f"{name}: tessel counts {ours}, the independent reader {theirs}")
+    info = json.loads(subprocess.run([aafinfo, path, "--json"], capture_output=True, text=True,
+                                     check=False).stdout)
+    shown = sorted((c.get("name", ""), c["source_clips_in_timeline"])
+                   for c in info["compositions"])
+    if shown != theirs:
+        failures.append(f"{name}: tessel-aafinfo shows {shown}, the independent reader {theirs}")
     for sequence in entry["sequences"]:
         noted = 0
         for left in sequence["not_carried"]:
@@ -66,7 +74,7 @@ def check_entry(entry, shared, failures):
 
 
 def main():
-    convert, shared, scratch = sys.argv[1:4]
+    convert, aafinfo, shared, scratch = sys.argv[1:5]
     folders = sorted({os.path.dirname(os.path.join(root, f))
                       for root, _, files in os.walk(shared)
                       for f in files if f.lower().endswith(".aaf")})
@@ -86,7 +94,7 @@ def main():
             entries += json.load(file)
     failures = []
     for entry in entries:
-        check_entry(entry, shared, failures)
+        check_entry(entry, shared, aafinfo, failures)
     for failure in failures:
         print(failure)
     print(f"{len(entries)} files checked, exit statuses {set(statuses)}, {len(failures)} failures")

@@ -82,6 +82,25 @@ TEST(XmlText, EveryByteAloneIsKeptOrLeftOut) {
     }
 }
 
+// Long ASCII runs are checked several bytes at a time: a byte to leave out or to keep is found
+// at every position of such a run.
+TEST(XmlText, EveryPositionOfALongRunIsChecked) {
+    for (const char odd : {'\x01', '\x1f', '\x80', '\xff', '\t', '\r', '~', '\x7f'}) {
+        const auto byte = static_cast<unsigned char>(odd);
+        const bool kept = (byte >= 0x20 && byte < 0x80) || odd == '\t' || odd == '\r';
+        for (size_t position = 0; position < 40; ++position) {
+            std::string text(40, 'a');
+            text[position] = odd;
+            std::string expected = text;
+            if (!kept) {
+                expected.erase(position, 1);
+            }
+            EXPECT_EQ(XmlText(text), expected) << int{byte} << " at " << position;
+            EXPECT_EQ(IsXmlText(text), kept) << int{byte} << " at " << position;
+        }
+    }
+}
+
 // The writer applies the filter to every text and attribute it sets.
 TEST(XmlText, TheDocumentNeverHoldsForbiddenCharacters) {
     FCXmlDocument xml;

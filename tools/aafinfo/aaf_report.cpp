@@ -5,6 +5,9 @@
 #include <set>
 #include <vector>
 
+#include "model/sequence.h"
+#include "model/source_clip_census.h"
+
 namespace tessel::aafinfo {
 
 namespace {
@@ -68,6 +71,29 @@ std::string KindText(const std::shared_ptr<IAAFDataDef>& dataDef) {
     std::string name;
     dataDef->GetName(name);
     return name.empty() ? std::string("other") : "other (" + name + ")";
+}
+
+// The source clips of the picture and sound slots, counted as the converter's report counts
+// them, so that what an export holds can be seen before converting it.
+uint64_t SourceClipsInTimeline(const IAAFMob& mob) {
+    uint64_t total = 0;
+    aafNumSlots_t count = 0;
+    mob.CountSlots(count);
+    for (aafUInt32 i = 0; i < count; ++i) {
+        std::shared_ptr<IAAFMobSlot> slot;
+        std::shared_ptr<IAAFSegment> segment;
+        std::shared_ptr<IAAFDataDef> dataDef;
+        if (AAFRESULT_FAILED(mob.GetSlotAt(i, slot)) || !slot ||
+            AAFRESULT_FAILED(slot->GetSegment(segment)) || !segment) {
+            continue;
+        }
+        slot->GetDataDef(dataDef);
+        const SlotKind kind = ClassifyDataDef(dataDef);
+        if (kind == kSlotPicture || kind == kSlotSound) {
+            total += CountSourceClips(*segment);
+        }
+    }
+    return total;
 }
 
 class Builder {
@@ -460,6 +486,9 @@ Json Builder::Mob(const std::shared_ptr<IAAFMob>& mob, bool composition) {
         }
     }
     json["slots"] = slots;
+    if (composition) {
+        json["source_clips_in_timeline"] = SourceClipsInTimeline(*mob);
+    }
     std::shared_ptr<IAAFSourceMob> source;
     std::shared_ptr<IAAFEssenceDescriptor> descriptor;
     if (AAFRESULT_SUCCEEDED(QueryInterface(mob, source)) &&

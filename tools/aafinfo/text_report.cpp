@@ -127,6 +127,10 @@ void Mob(std::ostringstream& out, const Json& mob, const std::string& title) {
         out << " \"" << Text(mob, "name") << "\"";
     }
     out << " " << Text(mob, "mob_id") << "\n";
+    if (mob.contains("source_clips_in_timeline")) {
+        out << "  " << Text(mob, "source_clips_in_timeline")
+            << " source clip(s) in the picture and sound slots\n";
+    }
     if (mob.value("missing", false)) {
         out << "  (not in the file)\n";
         return;

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "app/shared/default_output_name.h"
+#include "app/shared/details_summary.h"
 #include "app/shared/dialog_template.h"
 #include "app/shared/ui_strings.h"
 #include "app/win32/details_dlg.h"
@@ -74,7 +75,7 @@ BOOL OnInitDialog(CTesselDlg& dlg, HWND dialog) {
     SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(dlg.m_hIcon));
     SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(dlg.m_hIcon));
 
-    const int base = StringTableBaseForLanguageId(GetUserDefaultUILanguage());
+    const int base = StringTableBaseForLanguageId(dlg.m_uiLanguage);
     const struct {
         int control;
         int role;
@@ -138,6 +139,7 @@ void OnSave(CTesselDlg& dlg) {
     start->request.outputPath = Utf8FromWide(dlg.m_xmlPath);
     start->request.renameAviToMov = IsDlgButtonChecked(dlg.m_hWnd, IDC_RENAME_AVI) == BST_CHECKED;
     start->request.portable = IsDlgButtonChecked(dlg.m_hWnd, IDC_PORTABLE) == BST_CHECKED;
+    start->request.report = &dlg.m_report;
 
     LogLine("Start of Convertion...", kLogMilestone);
 
@@ -164,7 +166,10 @@ void OnConversionDone(CTesselDlg& dlg) {
         EndDialog(dlg.m_hWnd, IDCANCEL);
         return;
     }
-    CDetailsDlg details{WideFromUtf8(dlg.m_progress.Log())};
+    // The summary follows the log after an empty line; the log itself is shown as it is.
+    const std::string summary = DetailsSummary(dlg.m_report);
+    CDetailsDlg details{WideFromUtf8(summary.empty() ? dlg.m_progress.Log()
+                                                     : dlg.m_progress.Log() + "\r\n" + summary)};
     RunDetailsDlg(dlg.m_instance, dlg.m_hWnd, details);
 }
 
@@ -276,6 +281,8 @@ INT_PTR CALLBACK TesselDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
                 SetLogTarget(nullptr);
             }
             dlg->m_hWnd = nullptr;
+            DeleteObject(dlg->m_brush);
+            dlg->m_brush = nullptr;
             return FALSE;
         default:
             return FALSE;

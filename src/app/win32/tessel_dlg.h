@@ -38,12 +38,17 @@ struct CTesselDlg final : LogTarget, ConversionClient {
     HBRUSH m_brush = nullptr;
     MainDialogState m_state = MainDialogState::kNoInput;
     FileDialogs m_fileDialogs = SystemFileDialogs();
+    /// Chooses German or English texts when the dialog starts; the user's own unless a test
+    /// asks for another.
+    LANGID m_uiLanguage = GetUserDefaultUILanguage();
     /// The running conversion's thread; null in every other state.
     HANDLE m_worker = nullptr;
     /// Written by the worker before it posts, read after it has ended.
     ConversionStatus m_conversionStatus = ConversionStatus::kAborted;
     /// Quit or the close box during a conversion: the dialog ends when the worker has.
     bool m_closeRequested = false;
+    /// Filled by the worker; read once it has been joined.
+    ConversionReport m_report;
 };
 
 /// The dialog procedure; WM_INITDIALOG's parameter is the CTesselDlg.

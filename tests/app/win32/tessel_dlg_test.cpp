@@ -61,9 +61,7 @@ class Win32MainDialogTest : public testing::Test {
         g_answers = {};
         g_details.clear();
         state.m_fileDialogs = {AnswerInput, AnswerOutput};
-        dialog = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_TESSEL_DIALOG), nullptr,
-                                    TesselDlgProc, reinterpret_cast<LPARAM>(&state));
-        ASSERT_NE(dialog, nullptr);
+        ASSERT_NO_FATAL_FAILURE(Open());
         existing = folder.File(L"cut.aaf");
         std::ofstream(std::filesystem::path(existing)) << "not really AAF";
         timer = SetTimer(nullptr, 0, 20, CloseDetailsWhenShown);
@@ -74,6 +72,12 @@ class Win32MainDialogTest : public testing::Test {
         if (dialog != nullptr) {
             DestroyWindow(dialog);
         }
+    }
+
+    void Open() {
+        dialog = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_TESSEL_DIALOG), nullptr,
+                                    TesselDlgProc, reinterpret_cast<LPARAM>(&state));
+        ASSERT_NE(dialog, nullptr);
     }
 
     HWND Item(int id) const { return GetDlgItem(dialog, id); }
@@ -125,6 +129,35 @@ TEST_F(Win32MainDialogTest, StartsAsTheTemplateSays) {
     EXPECT_EQ(ItemText(dialog, IDOK), WideFromUtf8(UiString(base + 2)));
     EXPECT_EQ(ItemText(dialog, IDC_SAVE), WideFromUtf8(UiString(base + 3)));
     EXPECT_EQ(ItemText(dialog, IDC_PORTABLE), WideFromUtf8(UiString(base + kPortableString)));
+}
+
+TEST_F(Win32MainDialogTest, GermanForEveryGermanLanguageEnglishForAnyOther) {
+    const struct {
+        LANGID language;
+        const wchar_t* quit;
+        const wchar_t* portable;
+    } cases[] = {
+        {MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), L"Beenden", L"Portable Fassung"},
+        {MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN_SWISS), L"Beenden", L"Portable Fassung"},
+        {MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN_AUSTRIAN), L"Beenden", L"Portable Fassung"},
+        {MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_UK), L"Quit", L"Portable form"},
+        {MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH), L"Quit", L"Portable form"},
+    };
+    for (const auto& c : cases) {
+        DestroyWindow(dialog);
+        state.m_uiLanguage = c.language;
+        ASSERT_NO_FATAL_FAILURE(Open());
+        EXPECT_EQ(ItemText(dialog, IDOK), c.quit) << c.language;
+        EXPECT_EQ(ItemText(dialog, IDC_PORTABLE), c.portable) << c.language;
+        const bool german = PRIMARYLANGID(c.language) == LANG_GERMAN;
+        EXPECT_EQ(ItemText(dialog, IDC_INPUT_PROMPT),
+                  german ? L"Bitte aus Edius exportierte *.aaf Datei ausw\u00E4hlen:"
+                         : L"Please select the exported *.aaf file of Edius:")
+            << c.language;
+        EXPECT_EQ(ItemText(dialog, IDC_SAVE), german ? L"Speichern..." : L"Save...");
+        // Not translated.
+        EXPECT_EQ(ItemText(dialog, IDC_RENAME_AVI), L"*.avi zu *.mov umbenennen");
+    }
 }
 
 TEST_F(Win32MainDialogTest, ControlsSitWhereTheirDialogUnitsSayInTabOrder) {
