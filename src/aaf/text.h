@@ -7,6 +7,9 @@
 
 namespace tessel::aaf {
 
+/// Appends the UTF-8 form of the code point `c`.
+void AppendUtf8(std::string& out, char32_t c);
+
 /// UTF-16 code units to UTF-8; unpaired surrogates become U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view text);
 

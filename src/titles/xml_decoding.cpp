@@ -6,11 +6,13 @@
 #include <optional>
 #include <variant>
 
+#include "aaf/text.h"
 #include "platform/multibyte_decoder.h"
 #include "titles/single_byte_tables.h"
 
 namespace {
 
+using tessel::aaf::AppendUtf8;
 using tessel::platform::MultiByteEncoding;
 
 enum class UnicodeForm { kUtf8, kUtf16Le, kUtf16Be, kUtf32Le, kUtf32Be };
@@ -116,24 +118,6 @@ std::optional<Encoding> EncodingNamed(std::string_view name) {
     return std::nullopt;
 }
 
-void AppendUtf8(char32_t c, std::string& out) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 uint32_t Unit(std::string_view bytes, size_t at, size_t size, bool bigEndian) {
     uint32_t value = 0;
     for (size_t i = 0; i < size; ++i) {
@@ -160,11 +144,11 @@ bool DecodeUtf16(std::string_view bytes, bool bigEndian, std::string& out) {
             if (low < 0xDC00 || low > 0xDFFF) {
                 return false;
             }
-            AppendUtf8(0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00), out);
+            AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
             at += 2;
             continue;
         }
-        AppendUtf8(unit, out);
+        AppendUtf8(out, unit);
     }
     return true;
 }
@@ -178,7 +162,7 @@ bool DecodeUtf32(std::string_view bytes, bool bigEndian, std::string& out) {
         if (value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
             return false;
         }
-        AppendUtf8(value, out);
+        AppendUtf8(out, value);
     }
     return true;
 }
@@ -194,7 +178,7 @@ bool DecodeSingleByte(const SingleByteTable& table, std::string_view bytes, std:
         if (unit == 0) {
             return false;
         }
-        AppendUtf8(unit, out);
+        AppendUtf8(out, unit);
     }
     return true;
 }

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "model/percent_decoding.h"
+
 namespace {
 
 // A locator taken apart: the machine, the drive and the folder and file names, decoded.
@@ -40,35 +42,6 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && StartsWithNoCase(a, b);
 }
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
-// A "%" that does not start an escape is taken as itself, as browsers do.
-std::string PercentDecode(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 &&
-            HexValue(text[i + 2]) >= 0) {
-            out += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
-            i += 2;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
-
 bool IsUnreserved(char c) {
     return IsAsciiLetter(c) || (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' ||
            c == '~';
@@ -97,7 +70,7 @@ std::vector<std::string> SplitAtSeparators(std::string_view text, bool decode) {
     for (size_t i = 0; i <= text.size(); ++i) {
         if (i == text.size() || IsSeparator(text[i])) {
             const std::string_view segment = text.substr(start, i - start);
-            segments.push_back(decode ? PercentDecode(segment) : std::string(segment));
+            segments.push_back(decode ? PercentDecoded(segment) : std::string(segment));
             start = i + 1;
         }
     }
@@ -155,7 +128,7 @@ LocalPath ParseFileUrl(std::string_view text) {
         while (end < text.size() && !IsSeparator(text[end])) {
             ++end;
         }
-        std::string host = PercentDecode(text.substr(0, end));
+        std::string host = PercentDecoded(text.substr(0, end));
         text.remove_prefix(end);
         path.rooted = true;
         if (IsDriveName(host)) {
