@@ -188,7 +188,15 @@ void AtomicFile::Abandon() {
 
 std::unique_ptr<AtomicFile> AtomicFile::Create(const std::string& utf8Path, SystemError& error) {
     auto handle = std::make_unique<Handle>();
-    const std::filesystem::path target = PathFromUtf8(utf8Path);
+    // The temporary file goes into the target's folder, so the target must name one: a path
+    // without a drive ("/out/edit.xml") or with "/" separators is made whole first.
+    std::filesystem::path target = PathFromUtf8(utf8Path);
+    std::error_code ignored;
+    std::filesystem::path whole = std::filesystem::absolute(target, ignored);
+    if (!whole.empty()) {
+        target = std::move(whole);
+    }
+    target.make_preferred();
     handle->target = target.wstring();
     for (int attempt = 0; attempt < 100 && handle->file == INVALID_HANDLE_VALUE; ++attempt) {
         handle->temporary = TemporaryName(target);
