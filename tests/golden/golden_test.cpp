@@ -4,7 +4,6 @@
 // has to change.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -15,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "shell_command.h"
 #include "strict_xml.h"
 
 namespace fs = std::filesystem;
@@ -61,35 +61,6 @@ std::string ReadFile(const fs::path& path) {
     std::stringstream content;
     content << in.rdbuf();
     return content.str();
-}
-
-struct CommandResult {
-    int status;
-    std::string output;
-};
-
-CommandResult RunCommand(const std::string& command) {
-    CommandResult result{-1, {}};
-    FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-    if (pipe == nullptr) {
-        return result;
-    }
-    char buffer[4096];
-    size_t read;
-    while ((read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        result.output.append(buffer, read);
-    }
-    const int status = ::pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
-
-std::string Quoted(const fs::path& path) {
-    std::string quoted = "'";
-    for (const char c : path.string()) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
 }
 
 bool HaveTool(const char* tool) {

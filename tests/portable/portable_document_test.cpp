@@ -3,7 +3,6 @@
 // importers ask for, and come with the same log.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -19,6 +18,7 @@
 #include <pugixml.hpp>
 
 #include "file_url_decoding.h"
+#include "shell_command.h"
 #include "strict_xml.h"
 
 namespace fs = std::filesystem;
@@ -27,35 +27,6 @@ namespace {
 
 const fs::path kSharedDir = TESSEL_SHARED_DIR;
 const fs::path kDtd = kSharedDir / "xmeml" / "xmeml-v4.dtd";
-
-struct CommandResult {
-    int status;
-    std::string output;
-};
-
-CommandResult RunCommand(const std::string& command) {
-    CommandResult result{-1, {}};
-    FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-    if (pipe == nullptr) {
-        return result;
-    }
-    char buffer[4096];
-    size_t read;
-    while ((read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        result.output.append(buffer, read);
-    }
-    const int status = ::pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
-
-std::string Quoted(const fs::path& path) {
-    std::string quoted = "'";
-    for (const char c : path.string()) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
 
 std::string ReadFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
