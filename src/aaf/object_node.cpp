@@ -212,6 +212,19 @@ std::vector<pid::Pid> ObjectNode::Pids() const {
     return pids;
 }
 
+void ObjectNode::PropertyAt(std::size_t index, pid::Pid& pid, std::uint16_t& form,
+                            std::span<const std::uint8_t>& value) const {
+    // Parse checked that the table and every value lie inside the stream.
+    std::size_t offset = 4 + 6 * static_cast<std::size_t>(propertyCount_);
+    for (std::size_t i = 0; i < index; ++i) {
+        offset += order_.U16(properties_.data() + 4 + 6 * i + 4);
+    }
+    const std::uint8_t* entry = properties_.data() + 4 + 6 * index;
+    pid = order_.U16(entry);
+    form = order_.U16(entry + 2);
+    value = properties_.subspan(offset, order_.U16(entry + 4));
+}
+
 AAFRESULT ObjectNode::ReadFixed(pid::Pid pid, std::size_t size,
                                 std::span<const std::uint8_t>& value) const {
     std::uint16_t form = 0;

@@ -66,6 +66,12 @@ class ObjectNode {
     bool Find(pid::Pid pid, std::span<const std::uint8_t>& value, std::uint16_t& form) const;
     /// Pids of all stored properties, in stored order.
     std::vector<pid::Pid> Pids() const;
+    /// How many properties are stored; with PropertyAt, a walk over them that allocates nothing.
+    std::size_t PropertyCount() const { return IsSynthetic() ? 0 : propertyCount_; }
+    /// The pid, stored form and value bytes of property `index` (below PropertyCount), in stored
+    /// order.
+    void PropertyAt(std::size_t index, pid::Pid& pid, std::uint16_t& form,
+                    std::span<const std::uint8_t>& value) const;
 
     // Typed values (stored form SF_DATA). AAFRESULT_PROP_NOT_PRESENT when absent,
     // AAFRESULT_CORRUPT_OBJECT when the stored size does not fit the type.
