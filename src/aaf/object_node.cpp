@@ -96,19 +96,20 @@ std::u16string ElementName(std::u16string_view collection, std::uint32_t localKe
 }
 
 ObjectNode::ObjectNode(const AafFile& file, CompoundFile::EntryId entry)
-    : file_(&file), entry_(entry) {}
+    : file_(&file), entry_(entry), collections_(&file.Arena()), strongReferences_(&file.Arena()) {}
 
 std::shared_ptr<const AafFile> ObjectNode::FilePtr() const {
     return file_->shared_from_this();
 }
 
-Status ObjectNode::Read(const AafFile& file, CompoundFile::EntryId entry,
-                        std::unique_ptr<ObjectNode>& out) {
+Status ObjectNode::Read(const AafFile& file, CompoundFile::EntryId entry, ArenaPtr& out) {
     const CompoundFile& container = file.Container();
     if (entry >= container.EntryCount() || !container.IsStorage(entry)) {
         return Status::Error(AAFRESULT_CORRUPT_OBJECT, "a reference does not lead to a storage");
     }
-    auto node = std::make_unique<ObjectNode>(file, entry);
+    // A node that fails to read leaves its few bytes in the arena until the file closes.
+    ArenaPtr node(new (file.Arena().allocate(sizeof(ObjectNode), alignof(ObjectNode)))
+                      ObjectNode(file, entry));
     Status status =
         file.ResolveClass(container.ClassIdBytes(entry), node->class_, node->storedClass_);
     if (!status.ok()) {
@@ -383,13 +384,16 @@ AAFRESULT ObjectNode::GetCollection(pid::Pid pid, Collection*& out) const {
     if (form != kFormStrongVector && form != kFormStrongSet) {
         return AAFRESULT_CORRUPT_OBJECT;
     }
-    Collection collection;
-    collection.pid = pid;
-    collection.form = form;
-    collection.name = DecodeUtf16(value, order_.big);
+    const std::u16string name = DecodeUtf16(value, order_.big);
+    Collection collection{.pid = pid,
+                          .form = form,
+                          .name = std::pmr::u16string(name, &file_->Arena()),
+                          .index = {},
+                          .count = 0,
+                          .keySize = 0,
+                          .storages = std::pmr::vector<CompoundFile::EntryId>(&file_->Arena())};
     const CompoundFile& container = file_->Container();
-    const CompoundFile::EntryId stream =
-        container.FindChild(entry_, collection.name + kIndexSuffix);
+    const CompoundFile::EntryId stream = container.FindChild(entry_, name + kIndexSuffix);
     if (stream == CompoundFile::kNoEntry || !container.IsStream(stream)) {
         return AAFRESULT_CORRUPT_OBJECT;
     }
