@@ -96,7 +96,22 @@ std::u16string ElementName(std::u16string_view collection, std::uint32_t localKe
 }
 
 ObjectNode::ObjectNode(const AafFile& file, CompoundFile::EntryId entry)
-    : file_(&file), entry_(entry), collections_(&file.Arena()), strongReferences_(&file.Arena()) {}
+    : file_(&file), entry_(entry) {}
+
+ObjectNode::~ObjectNode() {
+    // The arena keeps the memory; what the vectors hold is given back with it.
+    if (lookups_ != nullptr) {
+        lookups_->~Lookups();
+    }
+}
+
+ObjectNode::Lookups& ObjectNode::GetLookups() const {
+    if (lookups_ == nullptr) {
+        std::pmr::memory_resource& arena = file_->Arena();
+        lookups_ = new (arena.allocate(sizeof(Lookups), alignof(Lookups))) Lookups(&arena);
+    }
+    return *lookups_;
+}
 
 std::shared_ptr<const AafFile> ObjectNode::FilePtr() const {
     return file_->shared_from_this();
@@ -125,7 +140,7 @@ Status ObjectNode::Read(const AafFile& file, CompoundFile::EntryId entry, ArenaP
 
 Status ObjectNode::LoadRoot(std::shared_ptr<const AafFile> file, NodePtr& out) {
     auto node = std::make_shared<ObjectNode>(*file, CompoundFile::kRoot);
-    node->keepAlive_ = std::move(file);
+    node->detached_ = std::make_unique<const Detached>(Detached{std::move(file), {}, {}});
     Status status = node->Parse();
     if (!status.ok()) {
         return status;
@@ -137,9 +152,9 @@ Status ObjectNode::LoadRoot(std::shared_ptr<const AafFile> file, NodePtr& out) {
 NodePtr ObjectNode::MakeSynthetic(std::shared_ptr<const AafFile> file, ClassId cls,
                                   const aafUID_t& id, std::string name) {
     auto node = std::make_shared<ObjectNode>(*file, CompoundFile::kNoEntry);
-    node->keepAlive_ = std::move(file);
     node->class_ = cls;
-    node->synthetic_ = std::make_unique<const Synthetic>(Synthetic{id, std::move(name)});
+    node->detached_ =
+        std::make_unique<const Detached>(Detached{std::move(file), id, std::move(name)});
     return node;
 }
 
@@ -324,9 +339,11 @@ AAFRESULT ObjectNode::ReadBytes(pid::Pid pid, std::span<const std::uint8_t>& val
 }
 
 AAFRESULT ObjectNode::ReadStrongRef(pid::Pid pid, NodePtr& out) const {
-    for (const auto& [known, child] : strongReferences_) {
-        if (known == pid) {
-            return file_->LoadObject(child, out).code();
+    if (lookups_ != nullptr) {
+        for (const auto& [known, child] : lookups_->strongReferences) {
+            if (known == pid) {
+                return file_->LoadObject(child, out).code();
+            }
         }
     }
     std::span<const std::uint8_t> value;
@@ -352,7 +369,7 @@ AAFRESULT ObjectNode::ReadStrongRef(pid::Pid pid, NodePtr& out) const {
     if (child == CompoundFile::kNoEntry) {
         return AAFRESULT_CORRUPT_OBJECT;
     }
-    strongReferences_.emplace_back(pid, child);
+    GetLookups().strongReferences.emplace_back(pid, child);
     return file_->LoadObject(child, out).code();
 }
 
@@ -370,10 +387,12 @@ AAFRESULT ObjectNode::ReadWeakRefKey(pid::Pid pid, aafUID_t& key) const {
 }
 
 AAFRESULT ObjectNode::GetCollection(pid::Pid pid, Collection*& out) const {
-    for (Collection& collection : collections_) {
-        if (collection.pid == pid) {
-            out = &collection;
-            return AAFRESULT_SUCCESS;
+    if (lookups_ != nullptr) {
+        for (Collection& collection : lookups_->collections) {
+            if (collection.pid == pid) {
+                out = &collection;
+                return AAFRESULT_SUCCESS;
+            }
         }
     }
     std::span<const std::uint8_t> value;
@@ -415,8 +434,9 @@ AAFRESULT ObjectNode::GetCollection(pid::Pid pid, Collection*& out) const {
     if (collection.count > (index.size() - header) / entrySize) {
         return AAFRESULT_CORRUPT_OBJECT;
     }
-    collections_.push_back(std::move(collection));
-    out = &collections_.back();
+    std::pmr::vector<Collection>& collections = GetLookups().collections;
+    collections.push_back(std::move(collection));
+    out = &collections.back();
     return AAFRESULT_SUCCESS;
 }
 

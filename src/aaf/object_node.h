@@ -54,6 +54,7 @@ class ObjectNode {
     ObjectNode(const AafFile& file, CompoundFile::EntryId entry);
     ObjectNode(const ObjectNode&) = delete;
     ObjectNode& operator=(const ObjectNode&) = delete;
+    ~ObjectNode();
 
     const AafFile& File() const { return *file_; }
     std::shared_ptr<const AafFile> FilePtr() const;
@@ -64,8 +65,8 @@ class ObjectNode {
     /// The class the object was stored as (may be an extension class).
     const aafUID_t& StoredClass() const { return storedClass_; }
     /// The AUID and name of a synthetic node (only for those).
-    const aafUID_t& SyntheticId() const { return synthetic_->id; }
-    const std::string& SyntheticName() const { return synthetic_->name; }
+    const aafUID_t& SyntheticId() const { return detached_->id; }
+    const std::string& SyntheticName() const { return detached_->name; }
     ByteOrder Order() const { return order_; }
 
     bool Has(pid::Pid pid) const;
@@ -128,23 +129,32 @@ class ObjectNode {
     std::uint32_t LocalKeyAt(const Collection& collection, std::uint32_t index) const;
     void FindElementStorages(Collection& collection) const;
 
+    // What this node's lookups have found: its collections, and where its strong references
+    // lead. Made in the file's arena on first use; many nodes never need it.
+    struct Lookups {
+        explicit Lookups(std::pmr::memory_resource* arena)
+            : collections(arena), strongReferences(arena) {}
+        std::pmr::vector<Collection> collections;
+        std::pmr::vector<std::pair<pid::Pid, CompoundFile::EntryId>> strongReferences;
+    };
+    Lookups& GetLookups() const;
+
     const AafFile* file_;
-    std::shared_ptr<const AafFile> keepAlive_;  // only for nodes the file does not keep
     CompoundFile::EntryId entry_;
     ClassId class_ = ClassId::kNone;
     aafUID_t storedClass_{};
     ByteOrder order_;
     std::uint16_t propertyCount_ = 0;
     std::span<const std::uint8_t> properties_;  // valid while the container lives
-    mutable std::pmr::vector<Collection> collections_;
-    // Where strong references of this object lead, once looked up.
-    mutable std::pmr::vector<std::pair<pid::Pid, CompoundFile::EntryId>> strongReferences_;
-    // Kept apart: few nodes are synthetic, and every other node would carry these for nothing.
-    struct Synthetic {
-        aafUID_t id;
+    mutable Lookups* lookups_ = nullptr;
+    // Kept apart: only the root and synthetic nodes keep their file alive themselves (the file
+    // keeps every other node), and only synthetic ones have an id and name of their own.
+    struct Detached {
+        std::shared_ptr<const AafFile> file;
+        aafUID_t id{};
         std::string name;
     };
-    std::unique_ptr<const Synthetic> synthetic_;
+    std::unique_ptr<const Detached> detached_;
 };
 
 /// An AUID from 16 bytes stored in byte order `order`.

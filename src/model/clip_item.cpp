@@ -148,18 +148,19 @@ void FCClipItemBase::ResolveLinks(const TitleDocumentReader& /*readTitle*/) {
     if (mediaKind != kMediaVideo) {
         return;
     }
-    const ClipList* audio = g_audioClipsByPath.FindAt(mediaPath, recordStart, length);
-    if (audio == nullptr) {
+    const std::span<FCClipItemBase* const> audio =
+        g_audioClipsByPath.FindAt(mediaPath, recordStart, length);
+    if (audio.empty()) {
         return;
     }
     // A real edit has a few audio clips under a video clip, one per channel. A file with
     // thousands there would make the links, and the document, grow with the square of the
     // clips: beyond the cap they stay unlinked, and the log says so.
-    const size_t linked = std::min(audio->size(), kMaxLinkedAudioClips);
-    links.insert(links.end(), audio->begin(), audio->begin() + static_cast<std::ptrdiff_t>(linked));
-    if (linked < audio->size()) {
+    const size_t linked = std::min(audio.size(), kMaxLinkedAudioClips);
+    links.assign(audio.begin(), audio.begin() + static_cast<std::ptrdiff_t>(linked));
+    if (linked < audio.size()) {
         LogLine("Clip " + mobName + " at " + std::to_string(recordStart) + ": only the first " +
-                    std::to_string(linked) + " of its " + std::to_string(audio->size()) +
+                    std::to_string(linked) + " of its " + std::to_string(audio.size()) +
                     " audio clips are linked",
                 kLogWarning);
     }

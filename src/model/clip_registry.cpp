@@ -1,17 +1,33 @@
 #include "model/clip_registry.h"
 
-#include <functional>
+#include <cstdint>
 
 #include "model/ascii_case.h"
 #include "model/clip_item.h"
+#include "platform/memory.h"
 
 ClipRegistry g_videoClipsByPath;
 ClipRegistry g_audioClipsByPath;
 
+namespace {
+
+// Room for the index of a few thousand clips before the arena grows.
+constexpr size_t kInitialPlaceBytes = size_t{64} << 10;
+
+}  // namespace
+
+ClipRegistry::PlaceIndex::PlaceIndex()
+    : arena(kInitialPlaceBytes, tessel::platform::HugePageResource()), lists(&arena) {}
+
 size_t ClipRegistry::PlaceHash::operator()(const Place& place) const {
-    size_t hash = std::hash<const ClipList*>{}(place.list);
-    hash = hash * 31 + std::hash<int64_t>{}(place.recordStart);
-    return hash * 31 + std::hash<int64_t>{}(place.length);
+    // Places of one list differ in the start, mostly by a few hundred edit units: mixed, so
+    // that neighbours do not crowd the same buckets.
+    uint64_t hash = reinterpret_cast<uintptr_t>(place.list);
+    for (const int64_t part : {place.recordStart, place.length}) {
+        hash = (hash ^ static_cast<uint64_t>(part)) * 0x9E3779B97F4A7C15ULL;
+        hash ^= hash >> 29;
+    }
+    return static_cast<size_t>(hash);
 }
 
 void ClipRegistry::Register(FCClipItemBase* clip) {
@@ -20,7 +36,10 @@ void ClipRegistry::Register(FCClipItemBase* clip) {
     }
     ClipList& list = byPath_[clip->mediaPath];
     list.push_back(clip);
-    byPlace_[Place{&list, clip->recordStart, clip->length}].push_back(clip);
+    if (!byPlace_) {
+        byPlace_ = std::make_unique<PlaceIndex>();
+    }
+    byPlace_->lists[Place{&list, clip->recordStart, clip->length}].push_back(clip);
 }
 
 const ClipList* ClipRegistry::Find(const std::string& path) const {
@@ -28,18 +47,21 @@ const ClipList* ClipRegistry::Find(const std::string& path) const {
     return found == byPath_.end() ? nullptr : &found->second;
 }
 
-const ClipList* ClipRegistry::FindAt(const std::string& path, int64_t recordStart,
-                                     int64_t length) const {
+std::span<FCClipItemBase* const> ClipRegistry::FindAt(const std::string& path, int64_t recordStart,
+                                                      int64_t length) const {
     const ClipList* list = Find(path);
-    if (list == nullptr) {
-        return nullptr;
+    if (list == nullptr || !byPlace_) {
+        return {};
     }
-    auto found = byPlace_.find(Place{list, recordStart, length});
-    return found == byPlace_.end() ? nullptr : &found->second;
+    auto found = byPlace_->lists.find(Place{list, recordStart, length});
+    if (found == byPlace_->lists.end()) {
+        return {};
+    }
+    return found->second;
 }
 
 void ClipRegistry::Clear() {
-    byPlace_.clear();
+    byPlace_.reset();
     byPath_.clear();
 }
 

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <memory_resource>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -19,8 +22,9 @@ class ClipRegistry {
     /// The items registered under `path`, or null.
     const ClipList* Find(const std::string& path) const;
     /// The items registered under `path` that start at `recordStart` and last `length` (as they
-    /// did when registered), or null.
-    const ClipList* FindAt(const std::string& path, int64_t recordStart, int64_t length) const;
+    /// did when registered), in registration order; empty when there are none.
+    std::span<FCClipItemBase* const> FindAt(const std::string& path, int64_t recordStart,
+                                            int64_t length) const;
     void Clear();
     bool Empty() const { return byPath_.empty(); }
 
@@ -38,10 +42,17 @@ class ClipRegistry {
         size_t operator()(const Place& place) const;
     };
 
-    std::unordered_map<std::string, ClipList> byPath_;
     // The same items again by place, so that linking stays linear however many uses one media
-    // file has. Lists of `byPath_` keep their address while the map grows.
-    std::unordered_map<Place, ClipList, PlaceHash> byPlace_;
+    // file has; nearly every place holds one or two items. Lists of `byPath_` keep their
+    // address while the map grows. The index lives in an arena of its own, freed at once.
+    struct PlaceIndex {
+        PlaceIndex();
+        std::pmr::monotonic_buffer_resource arena;
+        std::pmr::unordered_map<Place, std::pmr::vector<FCClipItemBase*>, PlaceHash> lists;
+    };
+
+    std::unordered_map<std::string, ClipList> byPath_;
+    std::unique_ptr<PlaceIndex> byPlace_;
 };
 
 /// Video clip items by media path, filled while the tracks are built.

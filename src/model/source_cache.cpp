@@ -1,20 +1,25 @@
 #include "model/source_cache.h"
 
+#include <array>
 #include <cstring>
-#include <functional>
+
+#include "aaf/object_node.h"
 
 std::shared_ptr<IAAFHeader> g_aafHeader;
 SourceCache g_sourceCache;
 
 size_t SourceCache::KeyHash::operator()(const Key& key) const {
-    // The material part tells mobs apart; the label and instance bytes rarely differ.
-    uint64_t data4 = 0;
-    std::memcpy(&data4, key.mob.material.Data4, sizeof data4);
-    size_t hash = std::hash<uint64_t>{}(data4);
-    hash = hash * 31 + key.mob.material.Data1;
-    hash = hash * 31 + key.mob.material.Data2;
-    hash = hash * 31 + key.mob.material.Data3;
-    return hash * 31 + key.slot;
+    // Every byte of the id counts: writers differ in which parts they vary (the material
+    // number, the instance bytes, or both).
+    const std::array<uint8_t, 32> bytes = tessel::aaf::MobIDKey(key.mob);
+    uint64_t hash = key.slot;
+    for (size_t at = 0; at < bytes.size(); at += 8) {
+        uint64_t word = 0;
+        std::memcpy(&word, bytes.data() + at, sizeof word);
+        hash = (hash ^ word) * 0x9E3779B97F4A7C15ULL;
+        hash ^= hash >> 29;
+    }
+    return static_cast<size_t>(hash);
 }
 
 const ResolvedSource* SourceCache::Find(const aafMobID_t& mob, aafSlotID_t slot) const {

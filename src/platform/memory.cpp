@@ -38,8 +38,10 @@ class HugePageBlocks final : public std::pmr::memory_resource {
 }  // namespace
 
 std::pmr::memory_resource* HugePageResource() {
-    static HugePageBlocks blocks;
-    return &blocks;
+    // Never destroyed: arenas of static objects give their blocks back at exit, after
+    // function-local statics made later than them are gone.
+    static HugePageBlocks* const blocks = new HugePageBlocks();
+    return blocks;
 }
 
 }  // namespace tessel::platform

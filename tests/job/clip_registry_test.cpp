@@ -59,9 +59,17 @@ TEST_F(ClipRegistryTest, FindAtSelectsByPlaceAsRegistered) {
     FCClipItemBase* b = Audio("x.wav", 0, 100);
     Audio("x.wav", 1, 100);
 
-    EXPECT_EQ(*registry.FindAt("x.wav", 0, 100), (ClipList{a, b}));
-    EXPECT_EQ(registry.FindAt("x.wav", 5, 100), nullptr);
-    EXPECT_EQ(registry.FindAt("y.wav", 0, 100), nullptr);
+    const auto found = registry.FindAt("x.wav", 0, 100);
+    EXPECT_EQ(ClipList(found.begin(), found.end()), (ClipList{a, b}));
+    EXPECT_TRUE(registry.FindAt("x.wav", 5, 100).empty());
+    EXPECT_TRUE(registry.FindAt("y.wav", 0, 100).empty());
+
+    // A cleared registry forgets the places too, and indexes new items afresh.
+    ClearClipRegistry(registry);
+    EXPECT_TRUE(registry.FindAt("x.wav", 0, 100).empty());
+    FCClipItemBase* c = Audio("x.wav", 0, 100);
+    const auto again = registry.FindAt("x.wav", 0, 100);
+    EXPECT_EQ(ClipList(again.begin(), again.end()), (ClipList{c}));
 }
 
 TEST_F(ClipRegistryTest, RenamingReplacesOnlyAFinalAviInAnyCase) {
