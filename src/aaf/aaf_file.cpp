@@ -6,10 +6,14 @@
 
 #include "aaf/class_table.h"
 #include "aaf/object_node.h"
+#include "platform/memory.h"
 
 namespace tessel::aaf {
 
 namespace {
+
+// The arena starts small for short edits and doubles as a long one fills it.
+constexpr std::size_t kInitialArenaBytes = std::size_t{256} << 10;
 
 // What AAF writes at header offset 8, for files with 512-byte and with 4096-byte sectors.
 constexpr std::array<std::uint8_t, 16> kAafSignature512 = {
@@ -50,7 +54,10 @@ std::size_t AafFile::MobKeyHash::operator()(const std::array<std::uint8_t, 32>& 
 }
 
 AafFile::AafFile(std::shared_ptr<const FileData> data, std::unique_ptr<CompoundFile> container)
-    : data_(std::move(data)), container_(std::move(container)) {}
+    : data_(std::move(data)),
+      container_(std::move(container)),
+      arena_(kInitialArenaBytes, platform::HugePageResource()),
+      objects_(&arena_) {}
 
 Status AafFile::Open(const std::string& utf8Path, std::shared_ptr<AafFile>& out) {
     std::shared_ptr<const FileData> data;
@@ -135,7 +142,7 @@ Status AafFile::LoadObject(CompoundFile::EntryId entry, NodePtr& out) const {
         return Status::Error(AAFRESULT_CORRUPT_OBJECT, "a reference does not lead to a storage");
     }
     if (!objects_[entry]) {
-        std::unique_ptr<ObjectNode> node;
+        ObjectNode::ArenaPtr node;
         Status status = ObjectNode::Read(*this, entry, node);
         if (!status.ok()) {
             return status;

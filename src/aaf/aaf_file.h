@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <memory_resource>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "aaf/class_id.h"
 #include "aaf/compound_file.h"
 #include "aaf/file_data.h"
+#include "aaf/object_node.h"
 #include "aaf/property_ids.h"
 #include "aaf/status.h"
 
@@ -29,6 +31,8 @@ class AafFile : public std::enable_shared_from_this<AafFile> {
     static Status Open(std::shared_ptr<const FileData> data, std::shared_ptr<AafFile>& out);
 
     const CompoundFile& Container() const { return *container_; }
+    /// Where the file's objects and their lookup tables live: freed all at once with the file.
+    std::pmr::memory_resource& Arena() const { return arena_; }
 
     /// The Header object (always present in an open file).
     Status LoadHeader(NodePtr& out) const;
@@ -115,7 +119,9 @@ class AafFile : public std::enable_shared_from_this<AafFile> {
 
     mutable std::map<std::pair<bool, pid::Pid>, Definitions> definitions_;
 
-    mutable std::vector<std::unique_ptr<ObjectNode>> objects_;  // by entry; null until read
+    // Declared before what it holds, so that it goes last.
+    mutable std::pmr::monotonic_buffer_resource arena_;
+    mutable std::pmr::vector<ObjectNode::ArenaPtr> objects_;  // by entry; null until read
 };
 
 }  // namespace tessel::aaf

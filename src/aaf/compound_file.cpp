@@ -4,8 +4,10 @@
 #include <bit>
 #include <cstring>
 #include <string>
+#include <unordered_map>
 
 #include "aaf/byte_order.h"
+#include "platform/memory.h"
 
 namespace tessel::aaf {
 
@@ -73,7 +75,19 @@ bool NameBefore(std::u16string_view a, std::u16string_view b) {
 }  // namespace
 
 CompoundFile::CompoundFile(std::shared_ptr<const FileData> data)
-    : data_(std::move(data)), bytes_(data_->Bytes()) {}
+    : data_(std::move(data)),
+      bytes_(data_->Bytes()),
+      entries_(platform::HugePageResource()),
+      names_(platform::HugePageResource()),
+      children_(platform::HugePageResource()) {}
+
+std::size_t CompoundFile::ClassIdHash::operator()(const std::array<std::uint8_t, 16>& id) const {
+    std::uint64_t low = 0;
+    std::uint64_t high = 0;
+    std::memcpy(&low, id.data(), 8);
+    std::memcpy(&high, id.data() + 8, 8);
+    return static_cast<std::size_t>(low * 0x9E3779B97F4A7C15ULL ^ high);
+}
 
 Status CompoundFile::Open(std::shared_ptr<const FileData> data,
                           std::unique_ptr<CompoundFile>& out) {
@@ -95,6 +109,11 @@ Status CompoundFile::Open(std::shared_ptr<const FileData> data,
         status = file->CollectChildren();
     }
     if (status.ok()) {
+        // What the directory and the allocation tables hold has been copied.
+        file->ReleaseSectors(file->directorySectors_);
+        file->ReleaseSectors(file->tableSectors_);
+        file->directorySectors_ = {};
+        file->tableSectors_ = {};
         out = std::move(file);
     }
     return status;
@@ -156,26 +175,35 @@ Status CompoundFile::ReadHeader() {
     return {};
 }
 
-std::uint32_t CompoundFile::Link(EntryId id, std::size_t offset) const {
-    return LoadLE32(entries_[id].raw + offset);
+const std::uint8_t* CompoundFile::RawEntry(EntryId id) const {
+    const std::uint32_t perSector = sectorSize_ / kDirectoryEntrySize;
+    return SectorData(directorySectors_[id / perSector]) + (id % perSector) * kDirectoryEntrySize;
 }
 
-std::uint32_t CompoundFile::StartSector(EntryId id) const {
-    return LoadLE32(entries_[id].raw + 0x74);
+std::uint32_t CompoundFile::Link(EntryId id, std::size_t offset) const {
+    return LoadLE32(RawEntry(id) + offset);
 }
 
 std::uint64_t CompoundFile::StreamSize(EntryId id) const {
-    const std::uint8_t* raw = entries_[id].raw;
-    // Version-3 writers may leave garbage in the high half of the size.
-    return sectorSize_ == 512 ? LoadLE32(raw + 0x78) : LoadLE64(raw + 0x78);
+    return entries_[id].size;
 }
 
 std::array<std::uint8_t, 16> CompoundFile::ClassIdBytes(EntryId id) const {
-    std::array<std::uint8_t, 16> clsid{};
-    if (entries_[id].raw != nullptr) {
-        std::memcpy(clsid.data(), entries_[id].raw + 0x50, clsid.size());
+    return classIds_[entries_[id].classIndex];
+}
+
+void CompoundFile::ReleaseSectors(const std::vector<std::uint32_t>& sectors) const {
+    // Runs of neighbouring sectors at a time: a page holds several 512-byte sectors.
+    std::size_t first = 0;
+    for (std::size_t i = 1; i <= sectors.size(); ++i) {
+        if (i == sectors.size() || sectors[i] != sectors[i - 1] + 1) {
+            if (first < i) {
+                const std::size_t length = (i - first) << sectorShift_;
+                data_->ReleasePages({SectorData(sectors[first]), length});
+            }
+            first = i;
+        }
     }
-    return clsid;
 }
 
 const std::uint8_t* CompoundFile::SectorData(std::uint32_t sector) const {
@@ -213,6 +241,7 @@ Status CompoundFile::ReadFat() {
             return Corrupt("the DIFAT chain loops at sector " + Num(difat));
         }
         visited[difat] = true;
+        tableSectors_.push_back(difat);
         const std::uint8_t* data = SectorData(difat);
         for (std::uint32_t i = 0; i + 1 < perSector && fatSectors.size() < fatSectorCount_; ++i) {
             fatSectors.push_back(LoadLE32(data + 4 * i));
@@ -229,6 +258,7 @@ Status CompoundFile::ReadFat() {
             return Corrupt("FAT sector " + Num(i) + " is " + Hex(fatSectors[i]) +
                            ", outside the file's " + Num(sectorCount_) + " sectors");
         }
+        tableSectors_.push_back(fatSectors[i]);
         const std::uint8_t* data = SectorData(fatSectors[i]);
         std::uint32_t* target = fat_.data() + static_cast<std::size_t>(i) * perSector;
         for (std::uint32_t j = 0; j < perSector; ++j) {
@@ -267,7 +297,7 @@ Status CompoundFile::ReadChain(const std::vector<std::uint32_t>& table, std::uin
 }
 
 Status CompoundFile::ReadDirectory() {
-    std::vector<std::uint32_t> chain;
+    std::vector<std::uint32_t>& chain = directorySectors_;
     Status status = ReadChain(fat_, firstDirectorySector_, sectorCount_, "directory", chain);
     if (!status.ok()) {
         return status;
@@ -280,8 +310,10 @@ Status CompoundFile::ReadDirectory() {
     // longest names without being initialised: pages never written cost address space only.
     const std::size_t count = chain.size() * perSector;
     entries_.reserve(count);
-    names_.reset(new char16_t[count * 31]);
-    std::size_t namesUsed = 0;
+    names_.reserve(count * 31);
+    classIds_.push_back({});
+    std::unordered_map<std::array<std::uint8_t, 16>, std::uint32_t, ClassIdHash> classIndex{
+        {classIds_.front(), 0}};
     for (std::size_t s = 0; s < chain.size(); ++s) {
         const std::uint8_t* sector = SectorData(chain[s]);
         for (std::uint32_t k = 0; k < perSector; ++k) {
@@ -302,9 +334,9 @@ Status CompoundFile::ReadDirectory() {
             }
             entry.type = static_cast<EntryType>(type);
             entry.nameLength = static_cast<std::uint8_t>(nameBytes / 2 - 1);
-            entry.nameOffset = static_cast<std::uint32_t>(namesUsed);
-            namesUsed += entry.nameLength;
-            char16_t* name = names_.get() + entry.nameOffset;
+            entry.nameOffset = static_cast<std::uint32_t>(names_.size());
+            names_.resize(names_.size() + entry.nameLength);
+            char16_t* name = names_.data() + entry.nameOffset;
             if constexpr (std::endian::native == std::endian::little) {
                 std::memcpy(name, raw, 2 * std::size_t{entry.nameLength});
             } else {
@@ -312,7 +344,17 @@ Status CompoundFile::ReadDirectory() {
                     name[c] = static_cast<char16_t>(LoadLE16(raw + 2 * c));
                 }
             }
-            entry.raw = raw;
+            entry.start = LoadLE32(raw + 0x74);
+            // Version-3 writers may leave garbage in the high half of the size.
+            entry.size = sectorSize_ == 512 ? LoadLE32(raw + 0x78) : LoadLE64(raw + 0x78);
+            std::array<std::uint8_t, 16> clsid;
+            std::memcpy(clsid.data(), raw + 0x50, clsid.size());
+            const auto [known, added] =
+                classIndex.try_emplace(clsid, static_cast<std::uint32_t>(classIds_.size()));
+            if (added) {
+                classIds_.push_back(clsid);
+            }
+            entry.classIndex = known->second;
         }
     }
     if (entries_[0].type != EntryType::kRoot) {
@@ -346,6 +388,7 @@ Status CompoundFile::ReadMiniStream() {
             return status;
         }
         const std::uint32_t perSector = sectorSize_ / 4;
+        tableSectors_.insert(tableSectors_.end(), chain.begin(), chain.end());
         miniFat_.resize(chain.size() * perSector);
         for (std::size_t s = 0; s < chain.size(); ++s) {
             const std::uint8_t* data = SectorData(chain[s]);
@@ -427,7 +470,7 @@ Status CompoundFile::CollectChildren() {
 
 std::u16string_view CompoundFile::Name16(EntryId id) const {
     const Entry& entry = entries_[id];
-    return {names_.get() + entry.nameOffset, entry.nameLength};
+    return {names_.data() + entry.nameOffset, entry.nameLength};
 }
 
 std::string CompoundFile::Name(EntryId id) const {

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <memory_resource>
 #include <span>
 #include <string>
 #include <string_view>
@@ -71,16 +72,22 @@ class CompoundFile {
         kSortedCopy,  // `sortedChildren_` holds them in name order
     };
 
-    /// What the reader keeps of a directory entry; the rest (links, class id, start, size) is
-    /// read from the entry's own bytes in the file when needed.
+    /// What the reader keeps of a directory entry. The directory's own sectors are given back
+    /// once the file is open (they are most of a long edit's file), so everything read later
+    /// is copied here.
     struct Entry {
-        const std::uint8_t* raw = nullptr;  // the 128 bytes of the entry in the file
+        std::uint64_t size = 0;  // of a stream; the mini stream's for the root
+        std::uint32_t start = 0;
+        std::uint32_t classIndex = 0;  // in `classIds_`; 0 is all zero
         std::uint32_t nameOffset = 0;
         std::uint32_t childBegin = 0;
         std::uint32_t childCount = 0;
         std::uint8_t nameLength = 0;  // code units, without the terminator
         EntryType type = EntryType::kUnused;
         ChildOrder childOrder = ChildOrder::kUnchecked;
+    };
+    struct ClassIdHash {
+        std::size_t operator()(const std::array<std::uint8_t, 16>& id) const;
     };
 
     explicit CompoundFile(std::shared_ptr<const FileData> data);
@@ -96,8 +103,12 @@ class CompoundFile {
     /// Whether a stream of `size` bytes fits in the space its kind of sectors has.
     bool StreamFits(std::uint64_t size) const;
     const std::uint8_t* SectorData(std::uint32_t sector) const;
+    /// The 128 bytes of entry `id` in the file (while the directory is read).
+    const std::uint8_t* RawEntry(EntryId id) const;
     std::uint32_t Link(EntryId id, std::size_t offset) const;
-    std::uint32_t StartSector(EntryId id) const;
+    std::uint32_t StartSector(EntryId id) const { return entries_[id].start; }
+    /// Gives the pages of the sectors in `sectors` back to the system (see FileData).
+    void ReleaseSectors(const std::vector<std::uint32_t>& sectors) const;
     /// The children of `storage` in name order (see NameBefore), ordered on first use.
     std::span<const EntryId> ChildrenInNameOrder(Entry& storage) const;
 
@@ -115,9 +126,12 @@ class CompoundFile {
     std::vector<std::uint32_t> miniFat_;
     std::vector<std::uint32_t> miniStreamSectors_;  // the mini stream's FAT chain
     std::uint64_t miniStreamSize_ = 0;
-    mutable std::vector<Entry> entries_;
-    std::unique_ptr<char16_t[]> names_;  // every entry's name, back to back
-    std::vector<EntryId> children_;
+    std::vector<std::uint32_t> directorySectors_;  // the directory's chain, while it is read
+    std::vector<std::uint32_t> tableSectors_;      // FAT, DIFAT and MiniFAT sectors (copied)
+    mutable std::pmr::vector<Entry> entries_;
+    std::pmr::vector<char16_t> names_;                    // every entry's name, back to back
+    std::vector<std::array<std::uint8_t, 16>> classIds_;  // the distinct CLSIDs, zero first
+    std::pmr::vector<EntryId> children_;
     // Per storage whose sibling tree was out of order, its children in name order.
     mutable std::vector<EntryId> sortedChildren_;
     // Streams whose pieces are scattered, copied once; and the sectors and mini sectors those

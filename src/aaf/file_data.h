@@ -26,6 +26,13 @@ class FileData {
     ~FileData();
 
     std::span<const std::uint8_t> Bytes() const { return bytes_; }
+    /// A hint that `part` (bytes of Bytes()) will not be read for a while: a mapped file's
+    /// pages leave resident memory and come back from the file if read after all.
+    void ReleasePages(std::span<const std::uint8_t> part) const {
+        if (file_) {
+            file_->ReleasePages(part);
+        }
+    }
 
   private:
     FileData() = default;

@@ -96,19 +96,20 @@ std::u16string ElementName(std::u16string_view collection, std::uint32_t localKe
 }
 
 ObjectNode::ObjectNode(const AafFile& file, CompoundFile::EntryId entry)
-    : file_(&file), entry_(entry) {}
+    : file_(&file), entry_(entry), collections_(&file.Arena()), strongReferences_(&file.Arena()) {}
 
 std::shared_ptr<const AafFile> ObjectNode::FilePtr() const {
     return file_->shared_from_this();
 }
 
-Status ObjectNode::Read(const AafFile& file, CompoundFile::EntryId entry,
-                        std::unique_ptr<ObjectNode>& out) {
+Status ObjectNode::Read(const AafFile& file, CompoundFile::EntryId entry, ArenaPtr& out) {
     const CompoundFile& container = file.Container();
     if (entry >= container.EntryCount() || !container.IsStorage(entry)) {
         return Status::Error(AAFRESULT_CORRUPT_OBJECT, "a reference does not lead to a storage");
     }
-    auto node = std::make_unique<ObjectNode>(file, entry);
+    // A node that fails to read leaves its few bytes in the arena until the file closes.
+    ArenaPtr node(new (file.Arena().allocate(sizeof(ObjectNode), alignof(ObjectNode)))
+                      ObjectNode(file, entry));
     Status status =
         file.ResolveClass(container.ClassIdBytes(entry), node->class_, node->storedClass_);
     if (!status.ok()) {
@@ -210,6 +211,19 @@ std::vector<pid::Pid> ObjectNode::Pids() const {
         pids.push_back(order_.U16(properties_.data() + 4 + 6 * i));
     }
     return pids;
+}
+
+void ObjectNode::PropertyAt(std::size_t index, pid::Pid& pid, std::uint16_t& form,
+                            std::span<const std::uint8_t>& value) const {
+    // Parse checked that the table and every value lie inside the stream.
+    std::size_t offset = 4 + 6 * static_cast<std::size_t>(propertyCount_);
+    for (std::size_t i = 0; i < index; ++i) {
+        offset += order_.U16(properties_.data() + 4 + 6 * i + 4);
+    }
+    const std::uint8_t* entry = properties_.data() + 4 + 6 * index;
+    pid = order_.U16(entry);
+    form = order_.U16(entry + 2);
+    value = properties_.subspan(offset, order_.U16(entry + 4));
 }
 
 AAFRESULT ObjectNode::ReadFixed(pid::Pid pid, std::size_t size,
@@ -370,13 +384,16 @@ AAFRESULT ObjectNode::GetCollection(pid::Pid pid, Collection*& out) const {
     if (form != kFormStrongVector && form != kFormStrongSet) {
         return AAFRESULT_CORRUPT_OBJECT;
     }
-    Collection collection;
-    collection.pid = pid;
-    collection.form = form;
-    collection.name = DecodeUtf16(value, order_.big);
+    const std::u16string name = DecodeUtf16(value, order_.big);
+    Collection collection{.pid = pid,
+                          .form = form,
+                          .name = std::pmr::u16string(name, &file_->Arena()),
+                          .index = {},
+                          .count = 0,
+                          .keySize = 0,
+                          .storages = std::pmr::vector<CompoundFile::EntryId>(&file_->Arena())};
     const CompoundFile& container = file_->Container();
-    const CompoundFile::EntryId stream =
-        container.FindChild(entry_, collection.name + kIndexSuffix);
+    const CompoundFile::EntryId stream = container.FindChild(entry_, name + kIndexSuffix);
     if (stream == CompoundFile::kNoEntry || !container.IsStream(stream)) {
         return AAFRESULT_CORRUPT_OBJECT;
     }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <memory_resource>
 #include <span>
 #include <string>
 #include <vector>
@@ -34,11 +35,17 @@ enum StoredForm : std::uint16_t {
 /// themselves.
 class ObjectNode {
   public:
+    /// Ends a node made in its file's arena (the arena keeps the memory until the file goes).
+    struct ArenaDelete {
+        void operator()(ObjectNode* node) const { node->~ObjectNode(); }
+    };
+    using ArenaPtr = std::unique_ptr<ObjectNode, ArenaDelete>;
+
     /// Reads the object stored in `entry`: its class (AAFRESULT_UNKNOWN_CLASS when neither the
     /// baseline model nor the file's MetaDictionary knows it) and its property table
-    /// (AAFRESULT_CORRUPT_OBJECT when malformed). Use AafFile::LoadObject, which keeps it.
-    static Status Read(const AafFile& file, CompoundFile::EntryId entry,
-                       std::unique_ptr<ObjectNode>& out);
+    /// (AAFRESULT_CORRUPT_OBJECT when malformed). The node lives in the file's arena; use
+    /// AafFile::LoadObject, which keeps it.
+    static Status Read(const AafFile& file, CompoundFile::EntryId entry, ArenaPtr& out);
     /// The root storage: not an AAF object (no AAF class), but stored like one.
     static Status LoadRoot(std::shared_ptr<const AafFile> file, NodePtr& out);
     static NodePtr MakeSynthetic(std::shared_ptr<const AafFile> file, ClassId cls,
@@ -66,6 +73,12 @@ class ObjectNode {
     bool Find(pid::Pid pid, std::span<const std::uint8_t>& value, std::uint16_t& form) const;
     /// Pids of all stored properties, in stored order.
     std::vector<pid::Pid> Pids() const;
+    /// How many properties are stored; with PropertyAt, a walk over them that allocates nothing.
+    std::size_t PropertyCount() const { return IsSynthetic() ? 0 : propertyCount_; }
+    /// The pid, stored form and value bytes of property `index` (below PropertyCount), in stored
+    /// order.
+    void PropertyAt(std::size_t index, pid::Pid& pid, std::uint16_t& form,
+                    std::span<const std::uint8_t>& value) const;
 
     // Typed values (stored form SF_DATA). AAFRESULT_PROP_NOT_PRESENT when absent,
     // AAFRESULT_CORRUPT_OBJECT when the stored size does not fit the type.
@@ -101,12 +114,12 @@ class ObjectNode {
     struct Collection {
         pid::Pid pid = 0;
         std::uint16_t form = 0;
-        std::u16string name;
+        std::pmr::u16string name;
         std::span<const std::uint8_t> index;  // valid while the container lives
         std::uint32_t count = 0;
         std::uint32_t keySize = 0;  // sets only
         // The element storages in index order (kNoEntry where one is missing); found on first use.
-        std::vector<CompoundFile::EntryId> storages;
+        std::pmr::vector<CompoundFile::EntryId> storages;
     };
 
     Status Parse();
@@ -123,9 +136,9 @@ class ObjectNode {
     ByteOrder order_;
     std::uint16_t propertyCount_ = 0;
     std::span<const std::uint8_t> properties_;  // valid while the container lives
-    mutable std::vector<Collection> collections_;
+    mutable std::pmr::vector<Collection> collections_;
     // Where strong references of this object lead, once looked up.
-    mutable std::vector<std::pair<pid::Pid, CompoundFile::EntryId>> strongReferences_;
+    mutable std::pmr::vector<std::pair<pid::Pid, CompoundFile::EntryId>> strongReferences_;
     // Kept apart: few nodes are synthetic, and every other node would carry these for nothing.
     struct Synthetic {
         aafUID_t id;

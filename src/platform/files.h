@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/memory.h"
+
 // File access for the conversion and the tools. Every path is UTF-8 text; on Windows it crosses
 // the system's API as UTF-16, so any name the file system allows works.
 namespace tessel::platform {
@@ -47,6 +49,14 @@ class InputFile {
     ~InputFile();
 
     std::span<const std::uint8_t> Bytes() const { return bytes_; }
+    /// Lets the system take the pages of `part` (bytes of this file) out of resident memory
+    /// when the file is mapped; they are read again when touched. A file read into memory
+    /// keeps them.
+    void ReleasePages(std::span<const std::uint8_t> part) const {
+        if (mapping_ != nullptr) {
+            ReleaseMappedPages(part.data(), part.size());
+        }
+    }
 
   private:
     InputFile() = default;

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <map>
 
 #include "aaf/compound_file_writer.h"
@@ -391,6 +393,60 @@ TEST(CompoundFile, AStorageWithAHundredThousandChildren) {
         const auto child = file->FindChild(big, Name(i));
         ASSERT_NE(child, CompoundFile::kNoEntry);
         ASSERT_EQ(file->Name(child), Name(i));
+    }
+}
+
+// An opened file gives the pages of its directory and tables back to the system; a mapped file
+// must still answer everything from what was copied, and its streams from the file.
+TEST(CompoundFile, AMappedFileReadsWholeAfterItsDirectoryPagesAreGivenBack) {
+    for (std::uint32_t sectorSize : {512u, 4096u}) {
+        cfb::CompoundFileWriter writer(sectorSize);
+        const std::size_t count = 3000;  // a directory of many pages
+        std::vector<cfb::CompoundFileWriter::EntryId> storages;
+        for (std::size_t i = 0; i < count; ++i) {
+            const auto clsid = static_cast<std::uint8_t>(i % 7);
+            const auto storage =
+                writer.AddStorage(cfb::CompoundFileWriter::kRootId, Name(i), {clsid, 1});
+            std::vector<std::uint8_t> small(1 + i % 200, static_cast<std::uint8_t>(i));
+            writer.AddStream(storage, "small", small);
+            if (i % 500 == 0) {
+                writer.AddStream(storage, "large", std::vector<std::uint8_t>(5000 + i, 0x5A));
+            }
+        }
+        const std::vector<std::uint8_t> bytes = writer.ToBytes();
+        const std::filesystem::path path = std::filesystem::temp_directory_path() /
+                                           ("tessel_cfb_mapped_" + std::to_string(sectorSize));
+        {
+            std::ofstream out(path, std::ios::binary);
+            out.write(reinterpret_cast<const char*>(bytes.data()),
+                      static_cast<std::streamsize>(bytes.size()));
+        }
+        std::shared_ptr<const FileData> data;
+        ASSERT_TRUE(FileData::Open(path.string(), data).ok());
+        std::unique_ptr<CompoundFile> file;
+        ASSERT_TRUE(CompoundFile::Open(data, file).ok());
+        ASSERT_EQ(file->Children(CompoundFile::kRoot).size(), count);
+        for (std::size_t i = 0; i < count; ++i) {
+            const auto storage = file->FindChild(CompoundFile::kRoot, Name(i));
+            ASSERT_NE(storage, CompoundFile::kNoEntry);
+            EXPECT_EQ(file->ClassIdBytes(storage)[0], i % 7);
+            EXPECT_EQ(file->ClassIdBytes(storage)[1], 1);
+            const auto small = file->FindChild(storage, std::string_view("small"));
+            ASSERT_NE(small, CompoundFile::kNoEntry);
+            EXPECT_EQ(file->StreamSize(small), 1 + i % 200);
+            std::vector<std::uint8_t> read;
+            ASSERT_TRUE(file->ReadStream(small, read).ok());
+            ASSERT_EQ(read, std::vector<std::uint8_t>(1 + i % 200, static_cast<std::uint8_t>(i)));
+            if (i % 500 == 0) {
+                ASSERT_TRUE(
+                    file->ReadStream(file->FindChild(storage, std::string_view("large")), read)
+                        .ok());
+                EXPECT_EQ(read, std::vector<std::uint8_t>(5000 + i, 0x5A));
+            }
+        }
+        file.reset();
+        data.reset();
+        std::filesystem::remove(path);
     }
 }
 
