@@ -21,6 +21,9 @@ if [ "$running" = 0 ]; then
   wineserver -p300 </dev/null >/dev/null 2>&1 || true
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot --init </dev/null >/dev/null 2>&1 || true
+    # A program that crashes prints Wine's backtrace and ends, instead of waiting in a dialog.
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+      </dev/null >/dev/null 2>&1 || true
   fi
   wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 fi

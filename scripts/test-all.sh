@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds, and runs the whole test suite: the release build, then the
-# same suite under AddressSanitizer + UndefinedBehaviorSanitizer (scripts/test-sanitizers.sh).
-# The Windows cross-build's suite runs apart under Wine: scripts/test-windows.sh.
+# same suite under AddressSanitizer + UndefinedBehaviorSanitizer (scripts/test-sanitizers.sh),
+# then the Windows cross-build's suite under Wine (scripts/test-windows.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,3 +12,5 @@ cmake --build --preset release
 ctest --preset release
 
 scripts/test-sanitizers.sh
+
+scripts/test-windows.sh

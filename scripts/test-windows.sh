@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Cross-builds the test suite for Windows (scripts/build-windows.sh --all) and runs it under Wine,
 # in a Wine prefix of its own under build/. The Windows converter's documents are compared with
-# the Linux release build's, which is built first when it is missing.
+# the Linux release build's, which is built first when it is missing. Arguments go to ctest.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,6 +12,8 @@ if [ ! -x build/release/src/cli/tessel-convert ]; then
 fi
 
 export WINEPREFIX="$PWD/build/wine-prefix"
-# The Wine server outlives the programs for a while; it is not left behind.
+# The Wine server outlives the programs for a while; it is not left behind. It starts afresh
+# inside the suite's display, so the dialogs' windows and its desktop share one screen.
+wineserver -k >/dev/null 2>&1 || true
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
-ctest --preset windows -j2
+xvfb-run -a ctest --preset windows -j2 "$@"

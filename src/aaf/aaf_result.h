@@ -56,7 +56,7 @@ inline constexpr AAFRESULT AAFRESULT_FILE_TOO_LARGE = tessel::aaf::MakeResult(0x
 /// One sentence for `code`, never empty (unknown codes are named by their hex value).
 std::string AafResultText(AAFRESULT code);
 
-/// The full message of the last failed AAFFileOpenExistingRead on this thread: the code's
+/// The full message of the last failed AAFFileOpenExistingRead in this process: the code's
 /// sentence followed by what exactly was wrong (which structure, which sector...). Empty when the
-/// last open on this thread succeeded or none was made.
+/// last open succeeded or none was made.
 std::string AafLastOpenError();

@@ -1,6 +1,7 @@
 // The message table behind AafResultText: one sentence per code this reader returns.
 
 #include <cstdio>
+#include <mutex>
 #include <string>
 
 #include "aaf/aaf_result.h"
@@ -44,7 +45,10 @@ constexpr ResultText kTexts[] = {
     {AAFRESULT_FILE_TOO_LARGE, "The file is too large to be read."},
 };
 
-thread_local std::string g_lastOpenError;
+// One per process, not per thread: files are opened one at a time, and a thread-local string
+// would be destroyed after its storage is released when a thread ends in MinGW builds.
+std::mutex g_lastOpenErrorMutex;
+std::string g_lastOpenError;
 
 }  // namespace
 
@@ -60,12 +64,14 @@ std::string AafResultText(AAFRESULT code) {
 }
 
 std::string AafLastOpenError() {
+    const std::lock_guard lock(g_lastOpenErrorMutex);
     return g_lastOpenError;
 }
 
 namespace tessel::aaf {
 
 void SetLastOpenError(std::string message) {
+    const std::lock_guard lock(g_lastOpenErrorMutex);
     g_lastOpenError = std::move(message);
 }
 

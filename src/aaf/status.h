@@ -28,7 +28,7 @@ class Status {
     std::string detail_;
 };
 
-/// Records the message AafLastOpenError() gives on this thread (empty after a successful open).
+/// Records the message AafLastOpenError() gives (empty after a successful open).
 void SetLastOpenError(std::string message);
 
 }  // namespace tessel::aaf

@@ -1,20 +1,25 @@
 #include "titles/xml_query.h"
 
+#include <mutex>
 #include <stdexcept>
 #include <string>
 #include <unordered_map>
 
 namespace {
 
-// Queries are compiled once per distinct path: the writers select "./video", "./audio" and
-// "../.." for every track and clip, and compiling an XPath each time would dominate the run.
+// Queries are compiled once per distinct path and kept for the process: every title document is
+// read with the same few paths. The cache is shared by all threads, not one per thread: objects
+// with destructors in thread-local storage are destroyed after their storage is released when a
+// thread ends in MinGW builds, which corrupts the heap.
 const pugi::xpath_query& CompiledQuery(const char* path) {
-    thread_local std::unordered_map<std::string, pugi::xpath_query> cache;
+    static std::mutex mutex;
+    static std::unordered_map<std::string, pugi::xpath_query> cache;
+    const std::lock_guard lock(mutex);
     auto found = cache.find(path);
     if (found == cache.end()) {
         found = cache.emplace(path, pugi::xpath_query(path)).first;
     }
-    return found->second;
+    return found->second;  // elements of an unordered_map keep their address
 }
 
 // Walks the subtree in document order without recursion: a title document may nest elements

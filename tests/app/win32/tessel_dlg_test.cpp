@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/shared/details_summary.h"
 #include "app/shared/dialog_template.h"
 #include "app/shared/ui_strings.h"
 #include "app/win32/tessel_dlg.h"
@@ -295,7 +296,9 @@ TEST_F(Win32MainDialogTest, ConvertsTheExampleThroughItsButtonsAndShowsTheDetail
     EXPECT_EQ(ItemText(dialog, IDC_STATUS), L"Finished!");
 
     ASSERT_EQ(g_details.size(), 1u);
-    EXPECT_EQ(g_details[0].text, WideFromUtf8(log));
+    // The log as it is, then the summary after an empty line.
+    EXPECT_EQ(g_details[0].text, WideFromUtf8(log + "\r\n" + DetailsSummary(state.m_report)));
+    EXPECT_NE(g_details[0].text.find(L" source clips written"), std::wstring::npos);
     EXPECT_EQ(g_details[0].owner, dialog);
     EXPECT_TRUE(Enabled(IDC_BROWSE_AAF));
     EXPECT_TRUE(Enabled(IDC_SAVE));
