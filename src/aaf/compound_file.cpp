@@ -314,6 +314,7 @@ Status CompoundFile::ReadDirectory() {
     classIds_.push_back({});
     std::unordered_map<std::array<std::uint8_t, 16>, std::uint32_t, ClassIdHash> classIndex{
         {classIds_.front(), 0}};
+    std::uint32_t lastClass = 0;
     for (std::size_t s = 0; s < chain.size(); ++s) {
         const std::uint8_t* sector = SectorData(chain[s]);
         for (std::uint32_t k = 0; k < perSector; ++k) {
@@ -349,12 +350,20 @@ Status CompoundFile::ReadDirectory() {
             entry.size = sectorSize_ == 512 ? LoadLE32(raw + 0x78) : LoadLE64(raw + 0x78);
             std::array<std::uint8_t, 16> clsid;
             std::memcpy(clsid.data(), raw + 0x50, clsid.size());
-            const auto [known, added] =
-                classIndex.try_emplace(clsid, static_cast<std::uint32_t>(classIds_.size()));
-            if (added) {
-                classIds_.push_back(clsid);
+            // Streams have no class, and neighbouring storages often share one: both are
+            // answered without hashing.
+            if (clsid == classIds_[lastClass]) {
+                entry.classIndex = lastClass;
+            } else if (clsid == classIds_.front()) {
+                entry.classIndex = 0;
+            } else {
+                const auto [known, added] =
+                    classIndex.try_emplace(clsid, static_cast<std::uint32_t>(classIds_.size()));
+                if (added) {
+                    classIds_.push_back(clsid);
+                }
+                entry.classIndex = lastClass = known->second;
             }
-            entry.classIndex = known->second;
         }
     }
     if (entries_[0].type != EntryType::kRoot) {

@@ -90,7 +90,7 @@ SequenceReport ReportSequence(const FCSequence& sequence) {
             continue;
         }
         report.sourceClipsInTimeline += track->sourceClipsInSlot;
-        for (const std::unique_ptr<FCClipItemBase>& item : track->clipItems) {
+        for (const ClipItemPtr& item : track->clipItems) {
             ++report.sourceClipsWritten;
             const auto* video = dynamic_cast<const FCVideoClipItem*>(item.get());
             if (video != nullptr && video->generatorKind == kGeneratorTitle) {

@@ -123,6 +123,14 @@ FCClipItemBase::FCClipItemBase(FCTrackBase* track_, std::shared_ptr<IAAFSourceCl
 
 FCClipItemBase::~FCClipItemBase() = default;
 
+void ClipItemDelete::operator()(FCClipItemBase* item) const {
+    if (inArena) {
+        item->~FCClipItemBase();
+    } else {
+        delete item;
+    }
+}
+
 void FCClipItemBase::ResolveSourceChain() {
     if (!sourceClip || !g_aafHeader) {
         return;

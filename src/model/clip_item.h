@@ -80,6 +80,22 @@ class FCClipItemBase {
     void ResolveSourceChain();
 };
 
+/// Ends a clip item: one made in its track's arena is destroyed there (the arena keeps the
+/// memory until the track goes), any other is deleted.
+struct ClipItemDelete {
+    ClipItemDelete() = default;
+    /// Implicit, so that items made with std::make_unique (tests, hand-built tracks) are taken
+    /// over and deleted as usual.
+    template <class Item>
+    ClipItemDelete(std::default_delete<Item> /*heap*/) {}
+    explicit ClipItemDelete(bool inArena_) : inArena(inArena_) {}
+    void operator()(FCClipItemBase* item) const;
+    bool inArena = false;
+};
+
+/// An owned clip item, wherever it was made.
+using ClipItemPtr = std::unique_ptr<FCClipItemBase, ClipItemDelete>;
+
 /// The format part of a RIFF WAVE header (bytes 12 to 35), all zero when not available.
 struct FCWaveFormat {
     uint32_t chunkId = 0;

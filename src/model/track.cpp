@@ -10,6 +10,7 @@
 #include "model/clip_item.h"
 #include "model/clip_registry.h"
 #include "model/edit_arithmetic.h"
+#include "model/interchange.h"
 #include "model/log.h"
 #include "model/sequence.h"
 #include "model/source_clip_census.h"
@@ -130,16 +131,20 @@ FCTrackBase::FCTrackBase(int32_t mediaKind_, int32_t number_, FCSequence* owner_
 
 FCTrackBase::~FCTrackBase() = default;
 
+std::pmr::memory_resource* FCTrackBase::ClipItemArena() const {
+    return owner != nullptr && owner->owner != nullptr ? &owner->owner->ClipItemArena() : nullptr;
+}
+
 void FCTrackBase::NumberItems(const TitleDocumentReader& readTitle) {
     // The transition item that follows a clip in the written track takes the number after it.
     int32_t next = 1;
-    for (const std::unique_ptr<FCClipItemBase>& item : clipItems) {
+    for (const ClipItemPtr& item : clipItems) {
         item->itemIndex = next++;
         if (item->hasTransition) {
             ++next;
         }
     }
-    for (const std::unique_ptr<FCClipItemBase>& item : clipItems) {
+    for (const ClipItemPtr& item : clipItems) {
         item->ResolveLinks(readTitle);
     }
 }
@@ -276,9 +281,9 @@ void FCAudioTrack::BuildClipItems() {
     BuildClipItemsOf("audio");
 }
 
-std::unique_ptr<FCClipItemBase> FCAudioTrack::CreateClipItem(
-    const std::shared_ptr<IAAFSourceClip>& sourceClip, aafPosition_t recordStart) {
-    return std::make_unique<FCAudioClipItem>(this, sourceClip, recordStart);
+ClipItemPtr FCAudioTrack::CreateClipItem(const std::shared_ptr<IAAFSourceClip>& sourceClip,
+                                         aafPosition_t recordStart) {
+    return MakeClipItem<FCAudioClipItem>(this, sourceClip, recordStart);
 }
 
 FCVideoTrack::FCVideoTrack(int32_t number_, FCSequence* owner_,
@@ -291,9 +296,9 @@ void FCVideoTrack::BuildClipItems() {
     BuildClipItemsOf("video");
 }
 
-std::unique_ptr<FCClipItemBase> FCVideoTrack::CreateClipItem(
-    const std::shared_ptr<IAAFSourceClip>& sourceClip, aafPosition_t recordStart) {
-    return std::make_unique<FCVideoClipItem>(this, sourceClip, recordStart);
+ClipItemPtr FCVideoTrack::CreateClipItem(const std::shared_ptr<IAAFSourceClip>& sourceClip,
+                                         aafPosition_t recordStart) {
+    return MakeClipItem<FCVideoClipItem>(this, sourceClip, recordStart);
 }
 
 std::unique_ptr<FCTrackBase> CreateTrack(int32_t kind, const std::shared_ptr<IAAFMobSlot>& slot,

@@ -2,14 +2,17 @@
 
 #include <cstdint>
 #include <memory>
+#include <memory_resource>
+#include <new>
+#include <utility>
 #include <vector>
 
 #include "aaf/AAF.h"
+#include "model/clip_item.h"
 #include "model/media_kind.h"
 #include "model/not_carried.h"
 #include "model/title_info.h"
 
-class FCClipItemBase;
 class FCSequence;
 
 /// One picture or sound slot of a composition, as the list of clip items on it.
@@ -31,8 +34,9 @@ class FCTrackBase {
     int32_t number = 0;
     FCSequence* owner = nullptr;
     int32_t mediaKind = 0;
+
     /// The clip items in timeline order; never holds null.
-    std::vector<std::unique_ptr<FCClipItemBase>> clipItems;
+    std::vector<ClipItemPtr> clipItems;
     /// The slot's physical track number; 0 when the slot has none.
     uint32_t physicalNumber = 0;
     /// The slot's id, to tell the user where something was left out.
@@ -48,13 +52,29 @@ class FCTrackBase {
                 const std::shared_ptr<IAAFMobSlot>& slot);
 
     /// Creates the clip item of the track's class for a source clip at `recordStart`.
-    virtual std::unique_ptr<FCClipItemBase> CreateClipItem(
-        const std::shared_ptr<IAAFSourceClip>& sourceClip, aafPosition_t recordStart) = 0;
+    virtual ClipItemPtr CreateClipItem(const std::shared_ptr<IAAFSourceClip>& sourceClip,
+                                       aafPosition_t recordStart) = 0;
+
+    /// A clip item of class `Item`, made in the interchange's arena when the track belongs to
+    /// one (tracks built alone, in tests, make theirs on the heap).
+    template <class Item, class... Arguments>
+    ClipItemPtr MakeClipItem(Arguments&&... arguments) {
+        std::pmr::memory_resource* arena = ClipItemArena();
+        if (arena == nullptr) {
+            return ClipItemPtr(new Item(std::forward<Arguments>(arguments)...));
+        }
+        void* place = arena->allocate(sizeof(Item), alignof(Item));
+        // A constructor that throws leaves its bytes in the arena, which the interchange frees.
+        return ClipItemPtr(new (place) Item(std::forward<Arguments>(arguments)...),
+                           ClipItemDelete(true));
+    }
 
     /// The walk both concrete tracks share; `kindWord` is "audio" or "video" for the progress line.
     void BuildClipItemsOf(const char* kindWord);
 
   private:
+    std::pmr::memory_resource* ClipItemArena() const;
+
     /// The slot's segment when it is a single component rather than a sequence: the track reads
     /// it as a sequence of that one component.
     std::shared_ptr<IAAFComponent> loneComponent_;
@@ -76,8 +96,8 @@ class FCAudioTrack : public FCTrackBase {
     void BuildClipItems() override;
 
   protected:
-    std::unique_ptr<FCClipItemBase> CreateClipItem(
-        const std::shared_ptr<IAAFSourceClip>& sourceClip, aafPosition_t recordStart) override;
+    ClipItemPtr CreateClipItem(const std::shared_ptr<IAAFSourceClip>& sourceClip,
+                               aafPosition_t recordStart) override;
 };
 
 class FCVideoTrack : public FCTrackBase {
@@ -86,8 +106,8 @@ class FCVideoTrack : public FCTrackBase {
     void BuildClipItems() override;
 
   protected:
-    std::unique_ptr<FCClipItemBase> CreateClipItem(
-        const std::shared_ptr<IAAFSourceClip>& sourceClip, aafPosition_t recordStart) override;
+    ClipItemPtr CreateClipItem(const std::shared_ptr<IAAFSourceClip>& sourceClip,
+                               aafPosition_t recordStart) override;
 };
 
 /// Kind 1 gives an `FCVideoTrack`, kind 2 an `FCAudioTrack`, any other kind null.

@@ -6,7 +6,7 @@
 
 void WriteTrack(const FCTrackBase& track, FCXmlDocument& writer, XmlElement container) {
     const XmlElement trackElement = writer.AddElement(container, "track");
-    for (const std::unique_ptr<FCClipItemBase>& item : track.clipItems) {
+    for (const ClipItemPtr& item : track.clipItems) {
         if (item) {
             WriteClipItem(*item, writer, trackElement);
         }
