@@ -31,6 +31,8 @@ class AafFile : public std::enable_shared_from_this<AafFile> {
     static Status Open(std::shared_ptr<const FileData> data, std::shared_ptr<AafFile>& out);
 
     const CompoundFile& Container() const { return *container_; }
+    /// Gives the pages of a mapped file back to the system; see FileData::ReleasePages.
+    void ReleaseResidentPages() const { data_->ReleasePages(data_->Bytes()); }
     /// Where the file's objects and their lookup tables live: freed all at once with the file.
     std::pmr::memory_resource& Arena() const { return arena_; }
 

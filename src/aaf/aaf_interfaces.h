@@ -85,6 +85,10 @@ class IAAFFile {
     AAFRESULT GetHeader(std::shared_ptr<IAAFHeader>& header) const;
     /// Ends the use of the file; GetHeader fails afterwards. Objects still held stay readable.
     AAFRESULT Close();
+    /// A hint between long stretches of work: the pages of a mapped file that were read leave
+    /// resident memory, and are read from the file again when an object needs them. Nothing
+    /// else changes (not part of the SDK's interface).
+    AAFRESULT ReleaseResidentPages() const;
 
   private:
     std::shared_ptr<Impl> impl_;

@@ -32,6 +32,14 @@ AAFRESULT IAAFFile::Close() {
     return AAFRESULT_SUCCESS;
 }
 
+AAFRESULT IAAFFile::ReleaseResidentPages() const {
+    if (!impl_ || !impl_->file) {
+        return AAFRESULT_FILE_CLOSED;
+    }
+    impl_->file->ReleaseResidentPages();
+    return AAFRESULT_SUCCESS;
+}
+
 AAFRESULT AAFLoad(const char* /*dllName*/) {
     return AAFRESULT_SUCCESS;
 }

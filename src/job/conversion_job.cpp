@@ -297,6 +297,11 @@ void AddCompositionSequences(FCInterchange& interchange, const IAAFHeader& heade
     while (AAFRESULT_SUCCEEDED(mobs->NextOne(mob)) && mob) {
         interchange.AddSequence(mob);
         mob.reset();
+        // What the next sequence reads is mostly other objects: the pages of this one's need
+        // not stay resident beside the model (a long edit's file is as big as its model).
+        if (g_aafFile) {
+            g_aafFile->ReleaseResidentPages();
+        }
     }
 }
 

@@ -265,6 +265,11 @@ bool FCXmlDocument::SetText(XmlElement element, std::string_view text) {
 void FCXmlDocument::WriteEscaped(std::string_view text, std::string_view (*reference)(char)) {
     size_t plain = 0;
     for (size_t i = 0; i < text.size(); ++i) {
+        // Every character either kind of reference replaces lies at or below '>': letters and
+        // UTF-8 bytes go by without asking.
+        if (static_cast<unsigned char>(text[i]) > '>') {
+            continue;
+        }
         const std::string_view escaped = reference(text[i]);
         if (!escaped.empty()) {
             Put(text.substr(plain, i - plain));

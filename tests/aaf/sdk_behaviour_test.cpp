@@ -264,6 +264,35 @@ TEST(SdkBehaviour, ClosingEndsTheFileButNotTheObjectsHeld) {
     std::filesystem::remove(path);
 }
 
+TEST(SdkBehaviour, AMappedFileReadsTheSameAfterItsPagesAreGivenBack) {
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() / "tessel_aaf_release_test.aaf";
+    {
+        std::ofstream out(path, std::ios::binary);
+        const std::string bytes = SampleAaf().FileBytes();
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    std::shared_ptr<IAAFFile> file;
+    ASSERT_EQ(AAFFileOpenExistingRead(path.string(), 0, file), AAFRESULT_SUCCESS);
+    std::shared_ptr<IAAFHeader> header;
+    ASSERT_EQ(file->GetHeader(header), AAFRESULT_SUCCESS);
+    std::shared_ptr<IAAFMob> mob;
+    ASSERT_EQ(header->LookupMob(TestMobID(1), mob), AAFRESULT_SUCCESS);
+    // Objects read before and after the pages went answer from the file as before.
+    EXPECT_EQ(file->ReleaseResidentPages(), AAFRESULT_SUCCESS);
+    std::string name;
+    EXPECT_EQ(mob->GetName(name), AAFRESULT_SUCCESS);
+    EXPECT_EQ(name, "Master");
+    std::shared_ptr<IAAFMob> again;
+    ASSERT_EQ(header->LookupMob(TestMobID(1), again), AAFRESULT_SUCCESS);
+    aafNumSlots_t slots = 0;
+    EXPECT_EQ(again->CountSlots(slots), AAFRESULT_SUCCESS);
+    EXPECT_GT(slots, 0U);
+    EXPECT_EQ(file->Close(), AAFRESULT_SUCCESS);
+    EXPECT_EQ(file->ReleaseResidentPages(), AAFRESULT_FILE_CLOSED);
+    std::filesystem::remove(path);
+}
+
 // Samples: the enumeration order and values given for files A, B, C and D.
 TEST(SdkBehaviourOnSamples, CompositionOrderOfFilesAAndB) {
     const std::filesystem::path shared = SharedDir();
