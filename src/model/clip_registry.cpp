@@ -1,28 +1,23 @@
 #include "model/clip_registry.h"
 
 #include <cstdint>
+#include <functional>
+#include <string_view>
 
 #include "model/ascii_case.h"
 #include "model/clip_item.h"
-#include "platform/memory.h"
 
 ClipRegistry g_videoClipsByPath;
 ClipRegistry g_audioClipsByPath;
 
-namespace {
-
-// Room for the index of a few thousand clips before the arena grows.
-constexpr size_t kInitialPlaceBytes = size_t{64} << 10;
-
-}  // namespace
-
-ClipRegistry::PlaceIndex::PlaceIndex()
-    : arena(kInitialPlaceBytes, tessel::platform::HugePageResource()), lists(&arena) {}
+size_t ClipRegistry::PathHash::operator()(const std::string& path) const {
+    return std::hash<std::string_view>{}(path);
+}
 
 size_t ClipRegistry::PlaceHash::operator()(const Place& place) const {
-    // Places of one list differ in the start, mostly by a few hundred edit units: mixed, so
-    // that neighbours do not crowd the same buckets.
-    uint64_t hash = reinterpret_cast<uintptr_t>(place.list);
+    // Places of one path differ in the start, mostly by a few hundred edit units: mixed, so
+    // that neighbours do not crowd the same slots.
+    uint64_t hash = place.path;
     for (const int64_t part : {place.recordStart, place.length}) {
         hash = (hash ^ static_cast<uint64_t>(part)) * 0x9E3779B97F4A7C15ULL;
         hash ^= hash >> 29;
@@ -34,35 +29,53 @@ void ClipRegistry::Register(FCClipItemBase* clip) {
     if (clip == nullptr) {
         return;
     }
-    ClipList& list = byPath_[clip->mediaPath];
-    list.push_back(clip);
-    if (!byPlace_) {
-        byPlace_ = std::make_unique<PlaceIndex>();
+    const uint32_t path = paths_.Insert(clip->mediaPath);
+    if (path == lists_.size()) {
+        lists_.emplace_back();
     }
-    byPlace_->lists[Place{&list, clip->recordStart, clip->length}].push_back(clip);
+    lists_[path].push_back(clip);
+
+    const uint32_t place = places_.Insert(Place{path, clip->recordStart, clip->length});
+    if (place == atPlace_.size()) {
+        atPlace_.push_back(PlaceItems{clip});
+        return;
+    }
+    PlaceItems& items = atPlace_[place];
+    if (items.crowded == UINT32_MAX) {
+        items.crowded = static_cast<uint32_t>(crowded_.size());
+        crowded_.push_back({items.first});
+    }
+    crowded_[items.crowded].push_back(clip);
 }
 
 const ClipList* ClipRegistry::Find(const std::string& path) const {
-    auto found = byPath_.find(path);
-    return found == byPath_.end() ? nullptr : &found->second;
+    const uint32_t number = paths_.Find(path);
+    return number == paths_.kAbsent ? nullptr : &lists_[number];
 }
 
 std::span<FCClipItemBase* const> ClipRegistry::FindAt(const std::string& path, int64_t recordStart,
                                                       int64_t length) const {
-    const ClipList* list = Find(path);
-    if (list == nullptr || !byPlace_) {
+    const uint32_t number = paths_.Find(path);
+    if (number == paths_.kAbsent) {
         return {};
     }
-    auto found = byPlace_->lists.find(Place{list, recordStart, length});
-    if (found == byPlace_->lists.end()) {
+    const uint32_t place = places_.Find(Place{number, recordStart, length});
+    if (place == places_.kAbsent) {
         return {};
     }
-    return found->second;
+    const PlaceItems& items = atPlace_[place];
+    if (items.crowded != UINT32_MAX) {
+        return crowded_[items.crowded];
+    }
+    return {&items.first, 1};
 }
 
 void ClipRegistry::Clear() {
-    byPlace_.reset();
-    byPath_.clear();
+    paths_.Clear();
+    lists_.clear();
+    places_.Clear();
+    atPlace_ = {};
+    crowded_ = {};
 }
 
 void RegisterClipItem(ClipRegistry& registry, FCClipItemBase* clip) {
@@ -74,11 +87,12 @@ const ClipList* FindClipsByPath(const ClipRegistry& registry, const std::string&
 }
 
 void RenameAviToMov(ClipRegistry& registry) {
-    for (const auto& [key, clips] : registry.ByPath()) {
-        if (!EndsWithIgnoringAsciiCase(key, ".avi")) {
+    const std::vector<std::string>& keys = registry.Paths();
+    for (size_t number = 0; number < keys.size(); ++number) {
+        if (!EndsWithIgnoringAsciiCase(keys[number], ".avi")) {
             continue;
         }
-        for (FCClipItemBase* clip : clips) {
+        for (FCClipItemBase* clip : registry.ListAt(number)) {
             // The last "." of a path ending in ".avi" is the extension's: only it is replaced.
             std::string& path = clip->mediaPath;
             size_t dot = path.rfind('.');

@@ -1,12 +1,12 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
-#include <memory_resource>
+#include <deque>
 #include <span>
 #include <string>
-#include <unordered_map>
 #include <vector>
+
+#include "model/dense_index.h"
 
 class FCClipItemBase;
 
@@ -22,18 +22,24 @@ class ClipRegistry {
     /// The items registered under `path`, or null.
     const ClipList* Find(const std::string& path) const;
     /// The items registered under `path` that start at `recordStart` and last `length` (as they
-    /// did when registered), in registration order; empty when there are none.
+    /// did when registered), in registration order; empty when there are none. Valid until the
+    /// next registration.
     std::span<FCClipItemBase* const> FindAt(const std::string& path, int64_t recordStart,
                                             int64_t length) const;
     void Clear();
-    bool Empty() const { return byPath_.empty(); }
+    bool Empty() const { return paths_.Size() == 0; }
 
-    /// Every key with its list.
-    const std::unordered_map<std::string, ClipList>& ByPath() const { return byPath_; }
+    /// The keys, in the order they were first registered.
+    const std::vector<std::string>& Paths() const { return paths_.Keys(); }
+    /// The list of `Paths()[number]`.
+    const ClipList& ListAt(size_t number) const { return lists_[number]; }
 
   private:
+    struct PathHash {
+        size_t operator()(const std::string& path) const;
+    };
     struct Place {
-        const ClipList* list;
+        uint32_t path;  // the key's number
         int64_t recordStart;
         int64_t length;
         bool operator==(const Place&) const = default;
@@ -41,18 +47,20 @@ class ClipRegistry {
     struct PlaceHash {
         size_t operator()(const Place& place) const;
     };
-
-    // The same items again by place, so that linking stays linear however many uses one media
-    // file has; nearly every place holds one or two items. Lists of `byPath_` keep their
-    // address while the map grows. The index lives in an arena of its own, freed at once.
-    struct PlaceIndex {
-        PlaceIndex();
-        std::pmr::monotonic_buffer_resource arena;
-        std::pmr::unordered_map<Place, std::pmr::vector<FCClipItemBase*>, PlaceHash> lists;
+    // What lies at one place: nearly always a single item; the others go to `crowded_`.
+    struct PlaceItems {
+        FCClipItemBase* first = nullptr;
+        uint32_t crowded = UINT32_MAX;  // in `crowded_`, which then holds all of them
     };
 
-    std::unordered_map<std::string, ClipList> byPath_;
-    std::unique_ptr<PlaceIndex> byPlace_;
+    DenseIndex<std::string, PathHash> paths_;
+    // By key number; a deque, so that lists keep their address as keys are added.
+    std::deque<ClipList> lists_;
+    // The same items again by place, so that linking stays linear however many uses one media
+    // file has.
+    DenseIndex<Place, PlaceHash> places_;
+    std::vector<PlaceItems> atPlace_;  // by place number
+    std::vector<ClipList> crowded_;
 };
 
 /// Video clip items by media path, filled while the tracks are built.

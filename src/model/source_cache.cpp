@@ -23,15 +23,20 @@ size_t SourceCache::KeyHash::operator()(const Key& key) const {
 }
 
 const ResolvedSource* SourceCache::Find(const aafMobID_t& mob, aafSlotID_t slot) const {
-    auto found = sources_.find(Key{mob, slot});
-    return found == sources_.end() ? nullptr : &found->second;
+    const uint32_t number = keys_.Find(Key{mob, slot});
+    return number == keys_.kAbsent ? nullptr : &sources_[number];
 }
 
 const ResolvedSource& SourceCache::Add(const aafMobID_t& mob, aafSlotID_t slot,
                                        ResolvedSource source) {
-    return sources_.insert_or_assign(Key{mob, slot}, std::move(source)).first->second;
+    const uint32_t number = keys_.Insert(Key{mob, slot});
+    if (number == sources_.size()) {
+        return sources_.emplace_back(std::move(source));
+    }
+    return sources_[number] = std::move(source);
 }
 
 void SourceCache::Clear() {
+    keys_.Clear();
     sources_.clear();
 }

@@ -1,12 +1,13 @@
 #pragma once
 
 #include <cstddef>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_map>
 
 #include "aaf/AAF.h"
+#include "model/dense_index.h"
 
 /// What following the source chain of one source reference (mob id and slot id) gave: the values
 /// a clip item takes from it. Where the chain stopped, the rest keeps its initial value.
@@ -40,7 +41,9 @@ class SourceCache {
         size_t operator()(const Key& key) const;
     };
 
-    std::unordered_map<Key, ResolvedSource, KeyHash> sources_;
+    DenseIndex<Key, KeyHash> keys_;
+    // By the keys' numbers; a deque, so that what Find gave stays where it is.
+    std::deque<ResolvedSource> sources_;
 };
 
 /// The open file's header while a conversion runs; the clip items look mobs up in it.

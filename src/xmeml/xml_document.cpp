@@ -67,7 +67,7 @@ bool FCXmlDocument::Create() {
     if (sink_ != nullptr) {
         return false;  // part of it is in a file already
     }
-    buffer_.clear();
+    used_ = 0;
     openSerials_.clear();
     startTagOpen_ = false;
     finished_ = false;
@@ -83,7 +83,7 @@ bool FCXmlDocument::AddDeclaration() {
     return true;
 }
 
-bool FCXmlDocument::CreateRoot(const char* name, std::string_view text) {
+bool FCXmlDocument::CreateRoot(std::string_view name, std::string_view text) {
     if (root_ || finished_) {
         return false;
     }
@@ -116,12 +116,13 @@ void FCXmlDocument::Finish() {
 
 std::string FCXmlDocument::ToString() {
     Finish();
-    return buffer_;
+    return buffer_.substr(0, used_);
 }
 
 SaveStatus FCXmlDocument::Save(const std::string& path) {
     Finish();
-    return WriteFileAtomically(path, [this](ByteSink& file) { file.Write(buffer_); });
+    return WriteFileAtomically(
+        path, [this](ByteSink& file) { file.Write(std::string_view(buffer_).substr(0, used_)); });
 }
 
 SaveStatus FCXmlDocument::SaveWhileBuilding(const std::string& path,
@@ -137,7 +138,6 @@ SaveStatus FCXmlDocument::SaveWhileBuilding(const std::string& path,
             ~Detach() { xml.sink_ = nullptr; }
         } detach{*this};
         sink_ = &file;
-        buffer_.reserve(kBlockBytes);
         Flush();
         build();
         Finish();
@@ -156,7 +156,7 @@ void FCXmlDocument::OpenInside(XmlElement parent) {
     CloseStartTag();
 }
 
-XmlElement FCXmlDocument::StartElement(XmlElement parent, const char* name) {
+XmlElement FCXmlDocument::StartElement(XmlElement parent, std::string_view name) {
     OpenInside(parent);
     Put("<");
     Put(name);
@@ -189,11 +189,11 @@ void FCXmlDocument::CloseInnermost() {
     openSerials_.pop_back();
 }
 
-XmlElement FCXmlDocument::AddElement(XmlElement parent, const char* name) {
+XmlElement FCXmlDocument::AddElement(XmlElement parent, std::string_view name) {
     return StartElement(parent, name);
 }
 
-XmlElement FCXmlDocument::AddTextElement(XmlElement parent, const char* name,
+XmlElement FCXmlDocument::AddTextElement(XmlElement parent, std::string_view name,
                                          std::string_view text) {
     OpenInside(parent);
     std::string storage;
@@ -213,7 +213,8 @@ XmlElement FCXmlDocument::AddTextElement(XmlElement parent, const char* name,
     return XmlElement(static_cast<uint32_t>(openSerials_.size() + 1), nextSerial_++);
 }
 
-XmlElement FCXmlDocument::AddIntegerElement(XmlElement parent, const char* name, int64_t value) {
+XmlElement FCXmlDocument::AddIntegerElement(XmlElement parent, std::string_view name,
+                                            int64_t value) {
     char digits[24];
     const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
     return AddTextElement(parent, name,
@@ -234,7 +235,8 @@ bool FCXmlDocument::IsInnermostWithoutContent(XmlElement element) const {
            openSerials_.back() == element.serial_;
 }
 
-bool FCXmlDocument::SetAttribute(XmlElement element, const char* name, std::string_view value) {
+bool FCXmlDocument::SetAttribute(XmlElement element, std::string_view name,
+                                 std::string_view value) {
     if (!IsInnermostWithoutContent(element)) {
         return false;
     }
@@ -280,16 +282,19 @@ void FCXmlDocument::WriteEscaped(std::string_view text, std::string_view (*refer
     Put(text.substr(plain));
 }
 
-void FCXmlDocument::Put(std::string_view bytes) {
-    buffer_.append(bytes);
-    if (sink_ != nullptr && buffer_.size() >= kBlockBytes) {
+void FCXmlDocument::MakeRoom(size_t bytes) {
+    if (sink_ != nullptr && used_ >= kBlockBytes) {
         Flush();
+    }
+    if (bytes > buffer_.size() - used_) {
+        // Room for a whole block and the piece, so that a sink gets blocks of kBlockBytes or more.
+        buffer_.resize(std::max({2 * buffer_.size(), used_ + bytes, kBlockBytes + bytes}));
     }
 }
 
 void FCXmlDocument::Flush() {
-    if (sink_ != nullptr && !buffer_.empty()) {
-        sink_->Write(buffer_);
-        buffer_.clear();
+    if (sink_ != nullptr && used_ != 0) {
+        sink_->Write(std::string_view(buffer_).substr(0, used_));
+        used_ = 0;
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -55,7 +56,7 @@ class FCXmlDocument {
     bool Create();
     bool AddDeclaration();
     /// Starts the root element; `text` is written only when not empty. Once per document.
-    bool CreateRoot(const char* name, std::string_view text);
+    bool CreateRoot(std::string_view name, std::string_view text);
     XmlElement GetRoot() const { return root_; }
 
     /// Finishes the document (see `ToString`) and writes it to `path` atomically: the target is
@@ -70,19 +71,19 @@ class FCXmlDocument {
     /// can be added afterwards.
     std::string ToString();
 
-    XmlElement AddElement(XmlElement parent, const char* name);
+    XmlElement AddElement(XmlElement parent, std::string_view name);
     /// Appends a leaf element, written at once: nothing can be added to it. An empty text gives
     /// an element without content.
-    XmlElement AddTextElement(XmlElement parent, const char* name, std::string_view text);
+    XmlElement AddTextElement(XmlElement parent, std::string_view name, std::string_view text);
     /// Appends a leaf element whose text is `value` in decimal.
-    XmlElement AddIntegerElement(XmlElement parent, const char* name, int64_t value);
+    XmlElement AddIntegerElement(XmlElement parent, std::string_view name, int64_t value);
     /// Appends "parameter" holding "name", "parameterid" and "value", in that order (note the
     /// argument order: the id comes before the name); returns the "parameter" element.
     XmlElement AddParameter(XmlElement parent, std::string_view parameterId, std::string_view name,
                             std::string_view value);
     /// Adds an attribute to an element that has no content yet (its start tag is still open);
     /// false otherwise.
-    bool SetAttribute(XmlElement element, const char* name, std::string_view value);
+    bool SetAttribute(XmlElement element, std::string_view name, std::string_view value);
     /// Gives an element that has no content yet its text; false when it already has content.
     bool SetText(XmlElement element, std::string_view text);
 
@@ -94,18 +95,29 @@ class FCXmlDocument {
   private:
     /// Closes the open elements inside `parent`, which must be open; throws otherwise.
     void OpenInside(XmlElement parent);
-    XmlElement StartElement(XmlElement parent, const char* name);
+    XmlElement StartElement(XmlElement parent, std::string_view name);
     bool IsInnermostWithoutContent(XmlElement element) const;
     void CloseStartTag();
     void CloseInnermost();
     void WriteEscaped(std::string_view text, std::string_view (*reference)(char));
     void Finish();
-    void Put(std::string_view bytes);
+    /// Appends to the buffer; called for every piece of markup, so the common case is a copy.
+    void Put(std::string_view bytes) {
+        if (bytes.size() > buffer_.size() - used_) {
+            MakeRoom(bytes.size());
+        }
+        std::memcpy(buffer_.data() + used_, bytes.data(), bytes.size());
+        used_ += bytes.size();
+    }
+    /// Hands a full block to the sink, or grows the buffer while no sink takes it.
+    void MakeRoom(size_t bytes);
     void Flush();
 
     // While a save streams the document: where the text goes.
     ByteSink* sink_ = nullptr;
+    // The text not yet handed to the sink is the first `used_` bytes.
     std::string buffer_;
+    size_t used_ = 0;
     // The open elements, outermost first: their names (strings are kept for reuse beyond
     // `openSerials_.size()`) and serials.
     std::vector<std::string> openNames_;
