@@ -55,23 +55,6 @@ char16_t UpperAscii(char16_t unit) {
     return unit >= u'a' && unit <= u'z' ? static_cast<char16_t>(unit - (u'a' - u'A')) : unit;
 }
 
-// The order of a storage's sibling tree: shorter names first, names of one length by their code
-// units with a-z read as A-Z. (Writers fold other letters too; a name that makes the tree look
-// unordered to us only costs a sorted copy of that storage's children.)
-bool NameBefore(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size()) {
-        return a.size() < b.size();
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const char16_t x = UpperAscii(a[i]);
-        const char16_t y = UpperAscii(b[i]);
-        if (x != y) {
-            return x < y;
-        }
-    }
-    return false;
-}
-
 }  // namespace
 
 CompoundFile::CompoundFile(std::shared_ptr<const FileData> data)
@@ -176,8 +159,9 @@ Status CompoundFile::ReadHeader() {
 }
 
 const std::uint8_t* CompoundFile::RawEntry(EntryId id) const {
-    const std::uint32_t perSector = sectorSize_ / kDirectoryEntrySize;
-    return SectorData(directorySectors_[id / perSector]) + (id % perSector) * kDirectoryEntrySize;
+    const std::uint32_t perSectorShift = sectorShift_ - 7;  // 128-byte entries
+    return SectorData(directorySectors_[id >> perSectorShift]) +
+           (id & ((1u << perSectorShift) - 1)) * kDirectoryEntrySize;
 }
 
 std::uint32_t CompoundFile::Link(EntryId id, std::size_t offset) const {
@@ -185,11 +169,18 @@ std::uint32_t CompoundFile::Link(EntryId id, std::size_t offset) const {
 }
 
 std::uint64_t CompoundFile::StreamSize(EntryId id) const {
-    return entries_[id].size;
+    const Entry& entry = entries_[id];
+    if (entry.type == EntryType::kRoot) {
+        return miniStreamSize_;
+    }
+    if (entry.type != EntryType::kStream) {
+        return 0;
+    }
+    return std::uint64_t{entry.stream.sizeHigh} << 32 | entry.stream.sizeLow;
 }
 
 std::array<std::uint8_t, 16> CompoundFile::ClassIdBytes(EntryId id) const {
-    return classIds_[entries_[id].classIndex];
+    return IsStorage(id) ? classIds_[entries_[id].storage.classIndex] : classIds_.front();
 }
 
 void CompoundFile::ReleaseSectors(const std::vector<std::uint32_t>& sectors) const {
@@ -310,6 +301,7 @@ Status CompoundFile::ReadDirectory() {
     // longest names without being initialised: pages never written cost address space only.
     const std::size_t count = chain.size() * perSector;
     entries_.reserve(count);
+    // Most names are ASCII, kept in a byte a unit.
     names_.reserve(count * 31);
     classIds_.push_back({});
     std::unordered_map<std::array<std::uint8_t, 16>, std::uint32_t, ClassIdHash> classIndex{
@@ -336,33 +328,46 @@ Status CompoundFile::ReadDirectory() {
             entry.type = static_cast<EntryType>(type);
             entry.nameLength = static_cast<std::uint8_t>(nameBytes / 2 - 1);
             entry.nameOffset = static_cast<std::uint32_t>(names_.size());
-            names_.resize(names_.size() + entry.nameLength);
-            char16_t* name = names_.data() + entry.nameOffset;
-            if constexpr (std::endian::native == std::endian::little) {
-                std::memcpy(name, raw, 2 * std::size_t{entry.nameLength});
-            } else {
-                for (std::uint32_t c = 0; c < entry.nameLength; ++c) {
-                    name[c] = static_cast<char16_t>(LoadLE16(raw + 2 * c));
-                }
+            bool ascii = true;
+            for (std::uint32_t c = 0; c < entry.nameLength; ++c) {
+                ascii = ascii && raw[2 * c] < 0x80 && raw[2 * c + 1] == 0;
             }
-            entry.start = LoadLE32(raw + 0x74);
+            entry.wideName = !ascii;
+            if (ascii) {
+                for (std::uint32_t c = 0; c < entry.nameLength; ++c) {
+                    names_.push_back(static_cast<char>(raw[2 * c]));
+                }
+            } else {
+                names_.insert(names_.end(), raw, raw + 2 * std::size_t{entry.nameLength});
+            }
             // Version-3 writers may leave garbage in the high half of the size.
-            entry.size = sectorSize_ == 512 ? LoadLE32(raw + 0x78) : LoadLE64(raw + 0x78);
+            const std::uint64_t size =
+                sectorSize_ == 512 ? LoadLE32(raw + 0x78) : LoadLE64(raw + 0x78);
+            if (entry.type == EntryType::kStream) {
+                entry.stream = {LoadLE32(raw + 0x74), static_cast<std::uint32_t>(size),
+                                static_cast<std::uint32_t>(size >> 32)};
+                continue;  // streams have no class
+            }
+            entry.storage = {0, 0, 0};
+            if (entry.type == EntryType::kRoot) {
+                miniStreamStart_ = LoadLE32(raw + 0x74);
+                miniStreamSize_ = size;
+            }
             std::array<std::uint8_t, 16> clsid;
             std::memcpy(clsid.data(), raw + 0x50, clsid.size());
-            // Streams have no class, and neighbouring storages often share one: both are
-            // answered without hashing.
+            // Neighbouring storages often share a class, and some have none: both are answered
+            // without hashing.
             if (clsid == classIds_[lastClass]) {
-                entry.classIndex = lastClass;
+                entry.storage.classIndex = lastClass;
             } else if (clsid == classIds_.front()) {
-                entry.classIndex = 0;
+                entry.storage.classIndex = 0;
             } else {
                 const auto [known, added] =
                     classIndex.try_emplace(clsid, static_cast<std::uint32_t>(classIds_.size()));
                 if (added) {
                     classIds_.push_back(clsid);
                 }
-                entry.classIndex = lastClass = known->second;
+                entry.storage.classIndex = lastClass = known->second;
             }
         }
     }
@@ -373,14 +378,13 @@ Status CompoundFile::ReadDirectory() {
 }
 
 Status CompoundFile::ReadMiniStream() {
-    miniStreamSize_ = StreamSize(kRoot);
     if (miniStreamSize_ > 0) {
         if (miniStreamSize_ > static_cast<std::uint64_t>(sectorCount_) * sectorSize_) {
             return Corrupt("the mini stream is larger (" + Num(miniStreamSize_) +
                            " bytes) than the file");
         }
         Status status =
-            ReadChain(fat_, StartSector(kRoot), sectorCount_, "mini stream", miniStreamSectors_);
+            ReadChain(fat_, miniStreamStart_, sectorCount_, "mini stream", miniStreamSectors_);
         if (!status.ok()) {
             return status;
         }
@@ -439,7 +443,7 @@ Status CompoundFile::CollectChildren() {
     for (std::size_t next = 0; next < storages.size(); ++next) {
         const EntryId storage = storages[next];
         Entry& parent = entries_[storage];
-        parent.childBegin = static_cast<std::uint32_t>(children_.size());
+        parent.storage.childBegin = static_cast<std::uint32_t>(children_.size());
         // In-order walk with an explicit stack: sibling trees can be long chains.
         EntryId current = Link(storage, kChildLink);
         stack.clear();
@@ -472,33 +476,114 @@ Status CompoundFile::CollectChildren() {
             }
             current = Link(current, kRightLink);
         }
-        parent.childCount = static_cast<std::uint32_t>(children_.size()) - parent.childBegin;
+        parent.storage.childCount =
+            static_cast<std::uint32_t>(children_.size()) - parent.storage.childBegin;
     }
     return {};
 }
 
-std::u16string_view CompoundFile::Name16(EntryId id) const {
+char16_t CompoundFile::NameUnit(const Entry& entry, std::size_t i) const {
+    const char* name = names_.data() + entry.nameOffset;
+    if (entry.wideName) {
+        return static_cast<char16_t>(LoadLE16(reinterpret_cast<const std::uint8_t*>(name) + 2 * i));
+    }
+    return static_cast<char16_t>(name[i]);
+}
+
+CompoundFile::EntryName CompoundFile::Name16(EntryId id) const {
     const Entry& entry = entries_[id];
-    return {names_.data() + entry.nameOffset, entry.nameLength};
+    EntryName name;
+    name.length_ = entry.nameLength;
+    for (std::size_t i = 0; i < name.length_; ++i) {
+        name.units_[i] = NameUnit(entry, i);
+    }
+    return name;
 }
 
 std::string CompoundFile::Name(EntryId id) const {
+    const EntryName units = Name16(id);
     std::string name;
-    for (char16_t unit : Name16(id)) {
+    for (char16_t unit : units.View()) {
         // Names in AAF files are ASCII; anything else is shown as '?' here (diagnostics only).
         name += unit < 0x80 ? static_cast<char>(unit) : '?';
     }
     return name;
 }
 
+bool CompoundFile::NameEquals(const Entry& entry, std::u16string_view name) const {
+    if (entry.nameLength != name.size()) {
+        return false;
+    }
+    if (!entry.wideName) {
+        const char* units = names_.data() + entry.nameOffset;
+        for (std::size_t i = 0; i < name.size(); ++i) {
+            if (static_cast<char16_t>(units[i]) != name[i]) {
+                return false;
+            }
+        }
+        return true;
+    }
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (NameUnit(entry, i) != name[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The order of a storage's sibling tree: shorter names first, names of one length by their code
+// units with a-z read as A-Z. (Writers fold other letters too; a name that makes the tree look
+// unordered to us only costs a sorted copy of that storage's children.)
+namespace {
+
+template <typename UnitsA, typename UnitsB>
+bool NamesInOrder(std::size_t lengthA, UnitsA a, std::size_t lengthB, UnitsB b) {
+    if (lengthA != lengthB) {
+        return lengthA < lengthB;
+    }
+    for (std::size_t i = 0; i < lengthA; ++i) {
+        const char16_t x = UpperAscii(a(i));
+        const char16_t y = UpperAscii(b(i));
+        if (x != y) {
+            return x < y;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+bool CompoundFile::NameBefore(const Entry& a, const Entry& b) const {
+    return NamesInOrder(
+        a.nameLength, [&](std::size_t i) { return NameUnit(a, i); }, b.nameLength,
+        [&](std::size_t i) { return NameUnit(b, i); });
+}
+
+bool CompoundFile::NameBefore(const Entry& a, std::u16string_view b) const {
+    return NamesInOrder(
+        a.nameLength, [&](std::size_t i) { return NameUnit(a, i); }, b.size(),
+        [&](std::size_t i) { return b[i]; });
+}
+
+bool CompoundFile::NameBefore(std::u16string_view a, const Entry& b) const {
+    return NamesInOrder(
+        a.size(), [&](std::size_t i) { return a[i]; }, b.nameLength,
+        [&](std::size_t i) { return NameUnit(b, i); });
+}
+
 std::span<const CompoundFile::EntryId> CompoundFile::Children(EntryId storage) const {
+    if (!IsStorage(storage)) {
+        return {};
+    }
     const Entry& entry = entries_[storage];
-    return {children_.data() + entry.childBegin, entry.childCount};
+    return {children_.data() + entry.storage.childBegin, entry.storage.childCount};
 }
 
 std::span<const CompoundFile::EntryId> CompoundFile::ChildrenInNameOrder(Entry& storage) const {
-    auto byName = [this](EntryId a, EntryId b) { return NameBefore(Name16(a), Name16(b)); };
-    std::span<const EntryId> children(children_.data() + storage.childBegin, storage.childCount);
+    auto byName = [this](EntryId a, EntryId b) { return NameBefore(entries_[a], entries_[b]); };
+    const std::uint32_t begin = storage.storage.childBegin;
+    const std::uint32_t count = storage.storage.childCount;
+    std::span<const EntryId> children(children_.data() + begin, count);
     if (storage.childOrder == ChildOrder::kUnchecked) {
         // The walk that collected the children visited a well-formed tree in name order already.
         if (std::is_sorted(children.begin(), children.end(), byName)) {
@@ -507,14 +592,14 @@ std::span<const CompoundFile::EntryId> CompoundFile::ChildrenInNameOrder(Entry& 
             if (sortedChildren_.empty()) {
                 sortedChildren_.resize(children_.size());
             }
-            auto target = sortedChildren_.begin() + storage.childBegin;
+            auto target = sortedChildren_.begin() + begin;
             std::copy(children.begin(), children.end(), target);
-            std::sort(target, target + storage.childCount, byName);
+            std::sort(target, target + count, byName);
             storage.childOrder = ChildOrder::kSortedCopy;
         }
     }
     if (storage.childOrder == ChildOrder::kSortedCopy) {
-        return {sortedChildren_.data() + storage.childBegin, storage.childCount};
+        return {sortedChildren_.data() + begin, count};
     }
     return children;
 }
@@ -524,9 +609,9 @@ CompoundFile::EntryId CompoundFile::FindChild(EntryId storage, std::u16string_vi
         return kNoEntry;
     }
     Entry& entry = entries_[storage];
-    if (entry.childCount <= kLinearSearchLimit) {
+    if (entry.storage.childCount <= kLinearSearchLimit) {
         for (EntryId child : Children(storage)) {
-            if (Name16(child) == name) {
+            if (NameEquals(entries_[child], name)) {
                 return child;
             }
         }
@@ -535,10 +620,10 @@ CompoundFile::EntryId CompoundFile::FindChild(EntryId storage, std::u16string_vi
     const std::span<const EntryId> sorted = ChildrenInNameOrder(entry);
     auto found = std::lower_bound(
         sorted.begin(), sorted.end(), name,
-        [this](EntryId a, std::u16string_view n) { return NameBefore(Name16(a), n); });
+        [this](EntryId a, std::u16string_view n) { return NameBefore(entries_[a], n); });
     // Names that differ only in letter case sit side by side in this order.
-    for (; found != sorted.end() && !NameBefore(name, Name16(*found)); ++found) {
-        if (Name16(*found) == name) {
+    for (; found != sorted.end() && !NameBefore(name, entries_[*found]); ++found) {
+        if (NameEquals(entries_[*found], name)) {
             return *found;
         }
     }

@@ -42,8 +42,19 @@ class CompoundFile {
         return entries_[id].type == EntryType::kStorage || entries_[id].type == EntryType::kRoot;
     }
     bool IsStream(EntryId id) const { return entries_[id].type == EntryType::kStream; }
-    /// The entry's name as UTF-16 code units.
-    std::u16string_view Name16(EntryId id) const;
+    /// The entry's name as UTF-16 code units. Names are kept in one byte a unit where they
+    /// can be, so this is a copy: keep it, not a view of it, beyond the expression.
+    class EntryName {
+      public:
+        operator std::u16string_view() const { return {units_.data(), length_}; }
+        std::u16string_view View() const { return *this; }
+
+      private:
+        friend class CompoundFile;
+        std::array<char16_t, 31> units_{};
+        std::size_t length_ = 0;
+    };
+    EntryName Name16(EntryId id) const;
     std::string Name(EntryId id) const;
     /// The 16 CLSID bytes of the entry as stored (the AAF class of an object's storage).
     std::array<std::uint8_t, 16> ClassIdBytes(EntryId id) const;
@@ -72,17 +83,28 @@ class CompoundFile {
         kSortedCopy,  // `sortedChildren_` holds them in name order
     };
 
-    /// What the reader keeps of a directory entry. The directory's own sectors are given back
-    /// once the file is open (they are most of a long edit's file), so everything read later
-    /// is copied here.
+    /// What the reader keeps of a directory entry (20 bytes: a long edit has hundreds of
+    /// thousands). The directory's own sectors are given back once the file is open (they are
+    /// most of a long edit's file), so everything read later is copied here.
+    struct StreamPlace {
+        std::uint32_t start;
+        std::uint32_t sizeLow;
+        std::uint32_t sizeHigh;
+    };
+    struct StorageContents {
+        std::uint32_t classIndex;  // in `classIds_`; 0 is all zero
+        std::uint32_t childBegin;  // in `children_`
+        std::uint32_t childCount;
+    };
     struct Entry {
-        std::uint64_t size = 0;  // of a stream; the mini stream's for the root
-        std::uint32_t start = 0;
-        std::uint32_t classIndex = 0;  // in `classIds_`; 0 is all zero
-        std::uint32_t nameOffset = 0;
-        std::uint32_t childBegin = 0;
-        std::uint32_t childCount = 0;
-        std::uint8_t nameLength = 0;  // code units, without the terminator
+        // Which one is known from `type`; the root's own stream (the mini stream) is kept apart.
+        union {
+            StreamPlace stream{};
+            StorageContents storage;
+        };
+        std::uint32_t nameOffset = 0;  // in `names_`
+        std::uint8_t nameLength = 0;   // code units, without the terminator
+        bool wideName = false;         // two bytes a unit (UTF-16LE), else one (all ASCII)
         EntryType type = EntryType::kUnused;
         ChildOrder childOrder = ChildOrder::kUnchecked;
     };
@@ -106,7 +128,14 @@ class CompoundFile {
     /// The 128 bytes of entry `id` in the file (while the directory is read).
     const std::uint8_t* RawEntry(EntryId id) const;
     std::uint32_t Link(EntryId id, std::size_t offset) const;
-    std::uint32_t StartSector(EntryId id) const { return entries_[id].start; }
+    std::uint32_t StartSector(EntryId id) const { return entries_[id].stream.start; }
+    /// Code unit `i` of an entry's name.
+    char16_t NameUnit(const Entry& entry, std::size_t i) const;
+    bool NameEquals(const Entry& entry, std::u16string_view name) const;
+    /// The order of a storage's sibling tree (see compound_file.cpp).
+    bool NameBefore(const Entry& a, const Entry& b) const;
+    bool NameBefore(const Entry& a, std::u16string_view b) const;
+    bool NameBefore(std::u16string_view a, const Entry& b) const;
     /// Gives the pages of the sectors in `sectors` back to the system (see FileData).
     void ReleaseSectors(const std::vector<std::uint32_t>& sectors) const;
     /// The children of `storage` in name order (see NameBefore), ordered on first use.
@@ -125,11 +154,13 @@ class CompoundFile {
     std::vector<std::uint32_t> fat_;
     std::vector<std::uint32_t> miniFat_;
     std::vector<std::uint32_t> miniStreamSectors_;  // the mini stream's FAT chain
+    std::uint32_t miniStreamStart_ = 0;
     std::uint64_t miniStreamSize_ = 0;
     std::vector<std::uint32_t> directorySectors_;  // the directory's chain, while it is read
     std::vector<std::uint32_t> tableSectors_;      // FAT, DIFAT and MiniFAT sectors (copied)
     mutable std::pmr::vector<Entry> entries_;
-    std::pmr::vector<char16_t> names_;                    // every entry's name, back to back
+    // Every entry's name, back to back: one byte a unit where all are ASCII, else UTF-16LE.
+    std::pmr::vector<char> names_;
     std::vector<std::array<std::uint8_t, 16>> classIds_;  // the distinct CLSIDs, zero first
     std::pmr::vector<EntryId> children_;
     // Per storage whose sibling tree was out of order, its children in name order.

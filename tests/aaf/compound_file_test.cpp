@@ -175,6 +175,42 @@ TEST(CompoundFile, ARightLinkedChainOf755ChildrenIsListedAndSearchable) {
     EXPECT_EQ(file->FindChild(0, std::string_view("storage")), 1u);
 }
 
+// Names are kept a byte a unit where every unit is ASCII; the others must keep every unit, and a
+// name must never match one whose units only agree in their low bytes.
+TEST(CompoundFile, NamesOutsideAsciiKeepEveryUnit) {
+    const std::vector<std::u16string> odd = {u"\u00e9t\u00e9", u"\u0161b", u"\u0100",
+                                             u"a\U0001F600", u"\u00ff"};
+    for (const std::size_t plain : {std::size_t{2}, std::size_t{40}}) {  // linear, binary search
+        RawFile raw;
+        raw.entries.push_back(Root(1));
+        std::vector<std::u16string> names = odd;
+        for (std::size_t i = 0; i < plain; ++i) {
+            names.push_back(Numbered(i));
+        }
+        names.push_back(u"ab");
+        names.push_back(u"a");
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            RawEntry child{names[i]};
+            child.right = i + 1 < names.size() ? static_cast<std::uint32_t>(2 + i) : kNoStream;
+            raw.entries.push_back(child);
+        }
+        std::unique_ptr<CompoundFile> file;
+        ASSERT_TRUE(OpenBytes(raw.Bytes(), file).ok());
+        ASSERT_EQ(file->Children(0).size(), names.size());
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            const CompoundFile::EntryId id = 1 + static_cast<CompoundFile::EntryId>(i);
+            EXPECT_EQ(std::u16string(file->Name16(id)), names[i]) << i;
+            EXPECT_EQ(file->FindChild(0, names[i]), id) << i;
+        }
+        EXPECT_EQ(file->Name(1), "?t?");
+        EXPECT_EQ(file->FindChild(0, std::u16string(u"\u00e9T\u00e9")), CompoundFile::kNoEntry);
+        EXPECT_EQ(file->FindChild(0, std::u16string(u"\u00e9")), CompoundFile::kNoEntry);
+        EXPECT_EQ(file->FindChild(0, std::u16string(u"\u0061b")), 1 + odd.size() + plain);
+        EXPECT_EQ(file->FindChild(0, std::u16string(u"\u0161B")), CompoundFile::kNoEntry);
+        EXPECT_EQ(file->FindChild(0, std::u16string(u"\u0000")), CompoundFile::kNoEntry);
+    }
+}
+
 TEST(CompoundFile, ADeepLeftChainNeedsNoRecursion) {
     RawFile raw;
     const std::size_t count = 20000;
