@@ -56,7 +56,9 @@ ResolvedSource FollowSourceChain(const IAAFHeader& header, const aafSourceRef_t&
     if (AAFRESULT_FAILED(header.LookupMob(sourceRef.sourceID, mob)) || !mob) {
         return source;
     }
-    mob->GetName(source.mobName);
+    std::string text;
+    mob->GetName(text);
+    source.mobName = std::move(text);
     std::shared_ptr<IAAFMobSlot> slot;
     if (AAFRESULT_FAILED(mob->LookupSlot(sourceRef.sourceSlotID, slot)) || !slot) {
         return source;
@@ -65,7 +67,9 @@ ResolvedSource FollowSourceChain(const IAAFHeader& header, const aafSourceRef_t&
     if (AAFRESULT_SUCCEEDED(QueryInterface(slot, timeline))) {
         timeline->GetEditRate(source.editRate);
     }
-    slot->GetName(source.slotName);
+    text.clear();
+    slot->GetName(text);
+    source.slotName = std::move(text);
     std::shared_ptr<IAAFSegment> segment;
     slot->GetSegment(segment);
     if (!segment || AAFRESULT_FAILED(QueryInterface(segment, source.masterClip))) {
@@ -85,7 +89,9 @@ ResolvedSource FollowSourceChain(const IAAFHeader& header, const aafSourceRef_t&
     }
     std::shared_ptr<IAAFLocator> locator;
     if (AAFRESULT_SUCCEEDED(source.essenceDescriptor->GetLocatorAt(0, locator)) && locator) {
-        locator->GetPath(source.mediaPath);
+        text.clear();
+        locator->GetPath(text);
+        source.mediaPath = std::move(text);
     }
     aafLength_t length = 0;
     if (AAFRESULT_SUCCEEDED(source.masterClip->GetLength(length))) {
@@ -167,9 +173,9 @@ void FCClipItemBase::ResolveLinks(const TitleDocumentReader& /*readTitle*/) {
     const size_t linked = std::min(audio.size(), kMaxLinkedAudioClips);
     links.assign(audio.begin(), audio.begin() + static_cast<std::ptrdiff_t>(linked));
     if (linked < audio.size()) {
-        LogLine("Clip " + mobName + " at " + std::to_string(recordStart) + ": only the first " +
-                    std::to_string(linked) + " of its " + std::to_string(audio.size()) +
-                    " audio clips are linked",
+        LogLine("Clip " + mobName.str() + " at " + std::to_string(recordStart) +
+                    ": only the first " + std::to_string(linked) + " of its " +
+                    std::to_string(audio.size()) + " audio clips are linked",
                 kLogWarning);
     }
 }

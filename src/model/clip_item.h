@@ -7,6 +7,7 @@
 
 #include "aaf/AAF.h"
 #include "model/media_kind.h"
+#include "model/shared_text.h"
 #include "model/title_info.h"
 
 class FCTrackBase;
@@ -51,10 +52,11 @@ class FCClipItemBase {
     int32_t speedDenominator = 1;
     /// The speed ratio is not greater than zero.
     bool reverse = false;
-    std::string mobName;
-    std::string slotName;
+    /// The texts are shared by the items of one source.
+    SharedText mobName;
+    SharedText slotName;
     /// Path of the source mob's first locator, as the AAF file holds it (until renamed).
-    std::string mediaPath;
+    SharedText mediaPath;
     /// Length of the media in units of `editRate`; `length` when not known.
     aafLength_t mediaLength = 0;
     aafPosition_t recordStart = 0;

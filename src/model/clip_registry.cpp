@@ -92,12 +92,20 @@ void RenameAviToMov(ClipRegistry& registry) {
         if (!EndsWithIgnoringAsciiCase(keys[number], ".avi")) {
             continue;
         }
+        // The items of a key nearly always share one text: it is renamed once for all of them.
+        SharedText from;
+        SharedText to;
         for (FCClipItemBase* clip : registry.ListAt(number)) {
-            // The last "." of a path ending in ".avi" is the extension's: only it is replaced.
-            std::string& path = clip->mediaPath;
-            size_t dot = path.rfind('.');
-            path.erase(dot == std::string::npos ? path.size() : dot);
-            path.append(".mov");
+            if (!clip->mediaPath.SharesWith(from) || from.empty()) {
+                from = clip->mediaPath;
+                // The last "." of a path ending in ".avi" is the extension's: only it is replaced.
+                std::string path = from.str();
+                const size_t dot = path.rfind('.');
+                path.erase(dot == std::string::npos ? path.size() : dot);
+                path.append(".mov");
+                to = std::move(path);
+            }
+            clip->mediaPath = to;
         }
     }
 }

@@ -8,16 +8,17 @@
 
 #include "aaf/AAF.h"
 #include "model/dense_index.h"
+#include "model/shared_text.h"
 
 /// What following the source chain of one source reference (mob id and slot id) gave: the values
 /// a clip item takes from it. Where the chain stopped, the rest keeps its initial value.
 struct ResolvedSource {
-    std::string mobName;
+    SharedText mobName;
     aafRational_t editRate{0, 1};
-    std::string slotName;
+    SharedText slotName;
     std::shared_ptr<IAAFSourceClip> masterClip;
     std::shared_ptr<IAAFEssenceDescriptor> essenceDescriptor;
-    std::string mediaPath;
+    SharedText mediaPath;
     /// The master clip's length, when the chain reached a master clip that has one.
     std::optional<aafLength_t> mediaLength;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstring>
 #include <stdexcept>
 
 #include "xmeml/atomic_file.h"
@@ -55,6 +56,18 @@ std::string_view XmlKept(std::string_view text, std::string& storage) {
     }
     storage = XmlText(text);
     return storage;
+}
+
+// Printable ASCII other than the three characters text escapes: written as it is, unchecked.
+// Nearly every text of a document (numbers, names, most paths) is such a text.
+bool IsPlainText(std::string_view text) {
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte > 0x7E || c == '&' || c == '<' || c == '>') {
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace
@@ -196,18 +209,22 @@ XmlElement FCXmlDocument::AddElement(XmlElement parent, std::string_view name) {
 XmlElement FCXmlDocument::AddTextElement(XmlElement parent, std::string_view name,
                                          std::string_view text) {
     OpenInside(parent);
-    std::string storage;
-    text = XmlKept(text, storage);
-    Put("<");
-    Put(name);
-    if (text.empty()) {
-        Put("/>");
+    if (IsPlainText(text)) {
+        PutLeaf(name, text);
     } else {
-        Put(">");
-        WriteEscaped(text, TextReference);
-        Put("</");
+        std::string storage;
+        text = XmlKept(text, storage);
+        Put("<");
         Put(name);
-        Put(">");
+        if (text.empty()) {
+            Put("/>");
+        } else {
+            Put(">");
+            WriteEscaped(text, TextReference);
+            Put("</");
+            Put(name);
+            Put(">");
+        }
     }
     // Already closed: the handle names it, but nothing more goes into it.
     return XmlElement(static_cast<uint32_t>(openSerials_.size() + 1), nextSerial_++);
@@ -215,10 +232,35 @@ XmlElement FCXmlDocument::AddTextElement(XmlElement parent, std::string_view nam
 
 XmlElement FCXmlDocument::AddIntegerElement(XmlElement parent, std::string_view name,
                                             int64_t value) {
+    OpenInside(parent);
     char digits[24];
     const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    return AddTextElement(parent, name,
-                          std::string_view(digits, static_cast<size_t>(end - digits)));
+    PutLeaf(name, std::string_view(digits, static_cast<size_t>(end - digits)));
+    return XmlElement(static_cast<uint32_t>(openSerials_.size() + 1), nextSerial_++);
+}
+
+void FCXmlDocument::PutLeaf(std::string_view name, std::string_view text) {
+    const size_t bytes = 2 * name.size() + text.size() + 5;
+    if (bytes > buffer_.size() - used_) {
+        MakeRoom(bytes);
+    }
+    char* out = buffer_.data() + used_;
+    const auto copy = [&out](std::string_view piece) {
+        std::memcpy(out, piece.data(), piece.size());
+        out += piece.size();
+    };
+    *out++ = '<';
+    copy(name);
+    if (text.empty()) {
+        copy("/>");
+    } else {
+        *out++ = '>';
+        copy(text);
+        copy("</");
+        copy(name);
+        *out++ = '>';
+    }
+    used_ = static_cast<size_t>(out - buffer_.data());
 }
 
 XmlElement FCXmlDocument::AddParameter(XmlElement parent, std::string_view parameterId,

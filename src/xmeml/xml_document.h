@@ -109,6 +109,9 @@ class FCXmlDocument {
         std::memcpy(buffer_.data() + used_, bytes.data(), bytes.size());
         used_ += bytes.size();
     }
+    /// Writes a whole leaf element "<name>text</name>" (or "<name/>") of a text that needs no
+    /// escaping.
+    void PutLeaf(std::string_view name, std::string_view text);
     /// Hands a full block to the sink, or grows the buffer while no sink takes it.
     void MakeRoom(size_t bytes);
     void Flush();
