@@ -130,7 +130,7 @@ FCClipItemBase::FCClipItemBase(FCTrackBase* track_, std::shared_ptr<IAAFSourceCl
 FCClipItemBase::~FCClipItemBase() = default;
 
 void ClipItemDelete::operator()(FCClipItemBase* item) const {
-    if (inArena) {
+    if (item->inArena_) {
         item->~FCClipItemBase();
     } else {
         delete item;

@@ -52,6 +52,14 @@ class FCClipItemBase {
     int32_t speedDenominator = 1;
     /// The speed ratio is not greater than zero.
     bool reverse = false;
+    /// A transition follows this item (kept beside `reverse`, where the item has room for it).
+    bool hasTransition = false;
+
+  private:
+    /// Made in an arena (see ClipItemDelete); here, where the item has room for it.
+    bool inArena_ = false;
+
+  public:
     /// The texts are shared by the items of one source.
     SharedText mobName;
     SharedText slotName;
@@ -66,7 +74,6 @@ class FCClipItemBase {
     int32_t generatorKind = kGeneratorNone;
     aafLength_t transitionLength = 0;
     aafPosition_t transitionCutPoint = 0;
-    bool hasTransition = false;
     /// For video items: the audio items that belong to this clip; not owned.
     std::vector<FCClipItemBase*> links;
 
@@ -77,22 +84,24 @@ class FCClipItemBase {
                    int32_t mediaKind, aafPosition_t recordStart);
 
   private:
+    friend class FCTrackBase;  // makes items in its arena
+    friend struct ClipItemDelete;
+
     /// The referenced mob and slot (names, edit rate, master clip) and the master clip's source
     /// mob (descriptor, media path, media length).
     void ResolveSourceChain();
 };
 
 /// Ends a clip item: one made in its track's arena is destroyed there (the arena keeps the
-/// memory until the track goes), any other is deleted.
+/// memory until the track goes), any other is deleted. Stateless, so that an owning pointer is
+/// one word.
 struct ClipItemDelete {
     ClipItemDelete() = default;
     /// Implicit, so that items made with std::make_unique (tests, hand-built tracks) are taken
     /// over and deleted as usual.
     template <class Item>
     ClipItemDelete(std::default_delete<Item> /*heap*/) {}
-    explicit ClipItemDelete(bool inArena_) : inArena(inArena_) {}
     void operator()(FCClipItemBase* item) const;
-    bool inArena = false;
 };
 
 /// An owned clip item, wherever it was made.
@@ -130,11 +139,11 @@ class FCVideoClipItem : public FCClipItemBase {
     uint32_t storedWidth = 0;
     uint32_t storedHeight = 0;
     aafRational_t aspectRatio{0, 1};
+    /// 0 progressive or unknown, 1 two-entry line map starting with 0, 2 any other two-entry map.
+    int32_t fieldDominance = 0;
     bool hasMediaAudio = false;
     /// The first audio item registered under the same media path; not owned.
     FCClipItemBase* mediaAudio = nullptr;
     /// Text and font of a title (`generatorKind` 1 only), after `ResolveLinks`.
     std::unique_ptr<FCTitleInfo> title;
-    /// 0 progressive or unknown, 1 two-entry line map starting with 0, 2 any other two-entry map.
-    int32_t fieldDominance = 0;
 };

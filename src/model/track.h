@@ -65,8 +65,9 @@ class FCTrackBase {
         }
         void* place = arena->allocate(sizeof(Item), alignof(Item));
         // A constructor that throws leaves its bytes in the arena, which the interchange frees.
-        return ClipItemPtr(new (place) Item(std::forward<Arguments>(arguments)...),
-                           ClipItemDelete(true));
+        Item* item = new (place) Item(std::forward<Arguments>(arguments)...);
+        item->inArena_ = true;
+        return ClipItemPtr(item);
     }
 
     /// The walk both concrete tracks share; `kindWord` is "audio" or "video" for the progress line.
