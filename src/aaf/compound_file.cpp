@@ -95,8 +95,9 @@ Status CompoundFile::Open(std::shared_ptr<const FileData> data,
         // What the directory and the allocation tables hold has been copied.
         file->ReleaseSectors(file->directorySectors_);
         file->ReleaseSectors(file->tableSectors_);
-        file->directorySectors_ = {};
-        file->tableSectors_ = {};
+        // Swapped out, not assigned `{}`: that would keep the capacity.
+        std::vector<std::uint32_t>().swap(file->directorySectors_);
+        std::vector<std::uint32_t>().swap(file->tableSectors_);
         out = std::move(file);
     }
     return status;
@@ -156,16 +157,6 @@ Status CompoundFile::ReadHeader() {
     firstDifatSector_ = LoadLE32(h + 0x44);
     difatSectorCount_ = LoadLE32(h + 0x48);
     return {};
-}
-
-const std::uint8_t* CompoundFile::RawEntry(EntryId id) const {
-    const std::uint32_t perSectorShift = sectorShift_ - 7;  // 128-byte entries
-    return SectorData(directorySectors_[id >> perSectorShift]) +
-           (id & ((1u << perSectorShift) - 1)) * kDirectoryEntrySize;
-}
-
-std::uint32_t CompoundFile::Link(EntryId id, std::size_t offset) const {
-    return LoadLE32(RawEntry(id) + offset);
 }
 
 std::uint64_t CompoundFile::StreamSize(EntryId id) const {
@@ -301,6 +292,7 @@ Status CompoundFile::ReadDirectory() {
     // longest names without being initialised: pages never written cost address space only.
     const std::size_t count = chain.size() * perSector;
     entries_.reserve(count);
+    links_.resize(count);
     // Most names are ASCII, kept in a byte a unit.
     names_.reserve(count * 31);
     classIds_.push_back({});
@@ -309,6 +301,14 @@ Status CompoundFile::ReadDirectory() {
     std::uint32_t lastClass = 0;
     for (std::size_t s = 0; s < chain.size(); ++s) {
         const std::uint8_t* sector = SectorData(chain[s]);
+        // The directory is most of a long edit's file and read once: ask for sectors ahead of
+        // time, which the processor does not do across pages by itself.
+        if (s + 8 < chain.size()) {
+            const std::uint8_t* ahead = SectorData(chain[s + 8]);
+            for (std::uint32_t line = 0; line < sectorSize_; line += 64) {
+                __builtin_prefetch(ahead + line);
+            }
+        }
         for (std::uint32_t k = 0; k < perSector; ++k) {
             const std::size_t id = s * perSector + k;
             const std::uint8_t* raw = sector + k * kDirectoryEntrySize;
@@ -317,6 +317,8 @@ Status CompoundFile::ReadDirectory() {
             if (type == 0) {
                 continue;  // unused: its other fields may hold anything, even zero links
             }
+            links_[id] = {LoadLE32(raw + kLeftLink), LoadLE32(raw + kRightLink),
+                          LoadLE32(raw + kChildLink)};
             if (type != 1 && type != 2 && type != 5) {
                 return Corrupt("directory entry " + Num(id) + " has unknown type " + Num(type));
             }
@@ -445,7 +447,7 @@ Status CompoundFile::CollectChildren() {
         Entry& parent = entries_[storage];
         parent.storage.childBegin = static_cast<std::uint32_t>(children_.size());
         // In-order walk with an explicit stack: sibling trees can be long chains.
-        EntryId current = Link(storage, kChildLink);
+        EntryId current = links_[storage].child;
         stack.clear();
         while (current != kNoEntry || !stack.empty()) {
             while (current != kNoEntry) {
@@ -466,7 +468,7 @@ Status CompoundFile::CollectChildren() {
                 }
                 placed[current] = true;
                 stack.push_back(current);
-                current = Link(current, kLeftLink);
+                current = links_[current].left;
             }
             current = stack.back();
             stack.pop_back();
@@ -474,11 +476,12 @@ Status CompoundFile::CollectChildren() {
             if (entries_[current].type == EntryType::kStorage) {
                 storages.push_back(current);
             }
-            current = Link(current, kRightLink);
+            current = links_[current].right;
         }
         parent.storage.childCount =
             static_cast<std::uint32_t>(children_.size()) - parent.storage.childBegin;
     }
+    std::vector<Links>().swap(links_);
     return {};
 }
 

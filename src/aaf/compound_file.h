@@ -125,9 +125,6 @@ class CompoundFile {
     /// Whether a stream of `size` bytes fits in the space its kind of sectors has.
     bool StreamFits(std::uint64_t size) const;
     const std::uint8_t* SectorData(std::uint32_t sector) const;
-    /// The 128 bytes of entry `id` in the file (while the directory is read).
-    const std::uint8_t* RawEntry(EntryId id) const;
-    std::uint32_t Link(EntryId id, std::size_t offset) const;
     std::uint32_t StartSector(EntryId id) const { return entries_[id].stream.start; }
     /// Code unit `i` of an entry's name.
     char16_t NameUnit(const Entry& entry, std::size_t i) const;
@@ -157,7 +154,15 @@ class CompoundFile {
     std::uint32_t miniStreamStart_ = 0;
     std::uint64_t miniStreamSize_ = 0;
     std::vector<std::uint32_t> directorySectors_;  // the directory's chain, while it is read
-    std::vector<std::uint32_t> tableSectors_;      // FAT, DIFAT and MiniFAT sectors (copied)
+    // Each entry's left, right and child links, while the tree is walked: a walk that jumps
+    // about the directory's own sectors misses the cache at almost every step.
+    struct Links {
+        std::uint32_t left;
+        std::uint32_t right;
+        std::uint32_t child;
+    };
+    std::vector<Links> links_;
+    std::vector<std::uint32_t> tableSectors_;  // FAT, DIFAT and MiniFAT sectors (copied)
     mutable std::pmr::vector<Entry> entries_;
     // Every entry's name, back to back: one byte a unit where all are ASCII, else UTF-16LE.
     std::pmr::vector<char> names_;
