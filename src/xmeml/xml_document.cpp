@@ -60,14 +60,38 @@ std::string_view XmlKept(std::string_view text, std::string& storage) {
 
 // Printable ASCII other than the three characters text escapes: written as it is, unchecked.
 // Nearly every text of a document (numbers, names, most paths) is such a text.
+constexpr std::array<bool, 256> kPlainBytes = [] {
+    std::array<bool, 256> plain{};
+    for (int byte = 0x20; byte <= 0x7E; ++byte) {
+        plain[static_cast<size_t>(byte)] = byte != '&' && byte != '<' && byte != '>';
+    }
+    return plain;
+}();
+
 bool IsPlainText(std::string_view text) {
     for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte > 0x7E || c == '&' || c == '<' || c == '>') {
+        if (!kPlainBytes[static_cast<unsigned char>(c)]) {
             return false;
         }
     }
     return true;
+}
+
+// Copies `piece` to `out` and returns the end. Markup comes in short pieces (names, numbers):
+// those are copied with a few fixed-size moves instead of a call.
+char* CopyPiece(char* out, std::string_view piece) {
+    const size_t size = piece.size();
+    const char* from = piece.data();
+    if (size >= 8 && size <= 16) {
+        std::memcpy(out, from, 8);
+        std::memcpy(out + size - 8, from + size - 8, 8);
+    } else if (size >= 4 && size < 8) {
+        std::memcpy(out, from, 4);
+        std::memcpy(out + size - 4, from + size - 4, 4);
+    } else {
+        std::memcpy(out, from, size);
+    }
+    return out + size;
 }
 
 }  // namespace
@@ -195,9 +219,17 @@ void FCXmlDocument::CloseInnermost() {
         Put("/>");
         startTagOpen_ = false;
     } else {
-        Put("</");
-        Put(openNames_[openSerials_.size() - 1]);
-        Put(">");
+        const std::string_view name = openNames_[openSerials_.size() - 1];
+        const size_t bytes = name.size() + 3;
+        if (bytes > buffer_.size() - used_) {
+            MakeRoom(bytes);
+        }
+        char* out = buffer_.data() + used_;
+        *out++ = '<';
+        *out++ = '/';
+        out = CopyPiece(out, name);
+        *out++ = '>';
+        used_ = static_cast<size_t>(out - buffer_.data());
     }
     openSerials_.pop_back();
 }
@@ -245,19 +277,17 @@ void FCXmlDocument::PutLeaf(std::string_view name, std::string_view text) {
         MakeRoom(bytes);
     }
     char* out = buffer_.data() + used_;
-    const auto copy = [&out](std::string_view piece) {
-        std::memcpy(out, piece.data(), piece.size());
-        out += piece.size();
-    };
     *out++ = '<';
-    copy(name);
+    out = CopyPiece(out, name);
     if (text.empty()) {
-        copy("/>");
+        *out++ = '/';
+        *out++ = '>';
     } else {
         *out++ = '>';
-        copy(text);
-        copy("</");
-        copy(name);
+        out = CopyPiece(out, text);
+        *out++ = '<';
+        *out++ = '/';
+        out = CopyPiece(out, name);
         *out++ = '>';
     }
     used_ = static_cast<size_t>(out - buffer_.data());
