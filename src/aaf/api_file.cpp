@@ -87,7 +87,7 @@ bool NodeIsA(const ObjectNode& node, ClassId cls) {
 
 AAFRESULT IAAFObject::GetDefinition(std::shared_ptr<IAAFClassDef>& classDef) const {
     using namespace tessel::aaf;
-    const aafUID_t& id =
+    const aafUID_t id =
         node_->IsSynthetic() ? GetClassInfo(node_->Class()).auid : node_->StoredClass();
     classDef = std::make_shared<IAAFClassDef>(ObjectNode::MakeSynthetic(
         node_->FilePtr(), ClassId::kClassDefinition, id, node_->File().ClassName(id)));

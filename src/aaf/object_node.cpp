@@ -113,6 +113,14 @@ ObjectNode::Lookups& ObjectNode::GetLookups() const {
     return *lookups_;
 }
 
+aafUID_t ObjectNode::StoredClass() const {
+    return ClassIdToAUID(file_->Container().ClassIdBytes(entry_));
+}
+
+std::u16string ObjectNode::CollectionName(const Collection& collection) const {
+    return DecodeUtf16(collection.storedName, order_.big);
+}
+
 std::shared_ptr<const AafFile> ObjectNode::FilePtr() const {
     return file_->shared_from_this();
 }
@@ -125,8 +133,8 @@ Status ObjectNode::Read(const AafFile& file, CompoundFile::EntryId entry, ArenaP
     // A node that fails to read leaves its few bytes in the arena until the file closes.
     ArenaPtr node(new (file.Arena().allocate(sizeof(ObjectNode), alignof(ObjectNode)))
                       ObjectNode(file, entry));
-    Status status =
-        file.ResolveClass(container.ClassIdBytes(entry), node->class_, node->storedClass_);
+    aafUID_t storedClass{};
+    Status status = file.ResolveClass(container.ClassIdBytes(entry), node->class_, storedClass);
     if (!status.ok()) {
         return status;
     }
@@ -406,7 +414,7 @@ AAFRESULT ObjectNode::GetCollection(pid::Pid pid, Collection*& out) const {
     const std::u16string name = DecodeUtf16(value, order_.big);
     Collection collection{.pid = pid,
                           .form = form,
-                          .name = std::pmr::u16string(name, &file_->Arena()),
+                          .storedName = value,
                           .index = {},
                           .count = 0,
                           .keySize = 0,
@@ -502,7 +510,7 @@ AAFRESULT ObjectNode::ReadCollectionName(pid::Pid pid, std::u16string& name) con
     Collection* collection = nullptr;
     const AAFRESULT result = GetCollection(pid, collection);
     if (AAFRESULT_SUCCEEDED(result)) {
-        name = collection->name;
+        name = CollectionName(*collection);
     }
     return result;
 }
@@ -515,7 +523,7 @@ AAFRESULT ObjectNode::LoadElementByKey(pid::Pid pid, std::uint32_t localKey, Nod
     }
     const CompoundFile& container = file_->Container();
     const CompoundFile::EntryId child =
-        container.FindChild(entry_, ElementName(collection->name, localKey));
+        container.FindChild(entry_, ElementName(CollectionName(*collection), localKey));
     if (child == CompoundFile::kNoEntry) {
         return AAFRESULT_CORRUPT_OBJECT;
     }
@@ -580,11 +588,11 @@ void ObjectNode::FindElementStorages(Collection& collection) const {
     // One pass over this object's children reads every element's key from its storage's name;
     // searching the children by name once per element would cost far more in a big collection.
     const CompoundFile& container = file_->Container();
+    const std::u16string name = CollectionName(collection);
     std::vector<std::pair<std::uint32_t, CompoundFile::EntryId>> byKey;
     for (CompoundFile::EntryId child : container.Children(entry_)) {
         std::uint32_t key = 0;
-        if (container.IsStorage(child) &&
-            ParseElementName(container.Name16(child), collection.name, key)) {
+        if (container.IsStorage(child) && ParseElementName(container.Name16(child), name, key)) {
             byKey.emplace_back(key, child);
         }
     }

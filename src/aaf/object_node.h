@@ -63,7 +63,7 @@ class ObjectNode {
     /// The effective (baseline) class.
     ClassId Class() const { return class_; }
     /// The class the object was stored as (may be an extension class).
-    const aafUID_t& StoredClass() const { return storedClass_; }
+    aafUID_t StoredClass() const;
     /// The AUID and name of a synthetic node (only for those).
     const aafUID_t& SyntheticId() const { return detached_->id; }
     const std::string& SyntheticName() const { return detached_->name; }
@@ -115,8 +115,10 @@ class ObjectNode {
     struct Collection {
         pid::Pid pid = 0;
         std::uint16_t form = 0;
-        std::pmr::u16string name;
-        std::span<const std::uint8_t> index;  // valid while the container lives
+        // Both valid while the container lives: the stored name (UTF-16 in the object's byte
+        // order; see CollectionName) and the index stream.
+        std::span<const std::uint8_t> storedName;
+        std::span<const std::uint8_t> index;
         std::uint32_t count = 0;
         std::uint32_t keySize = 0;  // sets only
         // The element storages in index order (kNoEntry where one is missing); found on first use.
@@ -128,6 +130,7 @@ class ObjectNode {
     AAFRESULT GetCollection(pid::Pid pid, Collection*& out) const;
     std::uint32_t LocalKeyAt(const Collection& collection, std::uint32_t index) const;
     void FindElementStorages(Collection& collection) const;
+    std::u16string CollectionName(const Collection& collection) const;
 
     // What this node's lookups have found: its collections, and where its strong references
     // lead. Made in the file's arena on first use; many nodes never need it.
@@ -139,10 +142,10 @@ class ObjectNode {
     };
     Lookups& GetLookups() const;
 
+    // Ordered to pack: a long edit has hundreds of thousands of nodes.
     const AafFile* file_;
     CompoundFile::EntryId entry_;
     ClassId class_ = ClassId::kNone;
-    aafUID_t storedClass_{};
     ByteOrder order_;
     std::uint16_t propertyCount_ = 0;
     std::span<const std::uint8_t> properties_;  // valid while the container lives
