@@ -153,6 +153,12 @@ Status AafFile::LoadObject(CompoundFile::EntryId entry, NodePtr& out) const {
         if (!objects_[entry]) {
             objects_[entry] = std::move(node);
         }
+        // An object's bytes are read once: what a long edit has read so far need not stay
+        // resident beside the model (the file would otherwise be as big as the model again).
+        if (++objectsSinceRelease_ == kObjectsBetweenReleases) {
+            objectsSinceRelease_ = 0;
+            ReleaseResidentPages();
+        }
     }
     out = NodePtr(shared_from_this(), objects_[entry].get());
     return {};

@@ -129,6 +129,9 @@ class AafFile : public std::enable_shared_from_this<AafFile> {
     // Declared before what it holds, so that it goes last.
     mutable std::pmr::monotonic_buffer_resource arena_;
     mutable std::pmr::vector<ObjectNode::ArenaPtr> objects_;  // by entry; null until read
+    // Objects read since the file's pages were last given back (a few megabytes of the file).
+    static constexpr std::uint32_t kObjectsBetweenReleases = 32768;
+    mutable std::uint32_t objectsSinceRelease_ = 0;
 };
 
 }  // namespace tessel::aaf
