@@ -56,6 +56,7 @@ std::size_t AafFile::MobKeyHash::operator()(const std::array<std::uint8_t, 32>& 
 AafFile::AafFile(std::shared_ptr<const FileData> data, std::unique_ptr<CompoundFile> container)
     : data_(std::move(data)),
       container_(std::move(container)),
+      classByIndex_(container_->ClassCount(), ClassId::kNone),
       arena_(kInitialArenaBytes, platform::HugePageResource()),
       objects_(&arena_) {}
 
@@ -233,6 +234,20 @@ Status AafFile::ResolveClass(const std::array<std::uint8_t, 16>& clsid, ClassId&
     return {};
 }
 
+Status AafFile::ResolveClass(CompoundFile::EntryId entry, ClassId& cls) const {
+    const std::uint32_t index = container_->ClassIndex(entry);
+    if (classByIndex_[index] != ClassId::kNone) {
+        cls = classByIndex_[index];
+        return {};
+    }
+    aafUID_t auid{};
+    Status status = ResolveClass(container_->ClassIdBytes(entry), cls, auid);
+    if (status.ok()) {
+        classByIndex_[index] = cls;
+    }
+    return status;
+}
+
 std::string AafFile::ClassName(const aafUID_t& auid) const {
     const ClassId cls = FindBaselineClass(auid);
     if (cls != ClassId::kNone) {
@@ -347,8 +362,7 @@ AAFRESULT AafFile::MobClass(const MobEntry& mob, ClassId& cls) const {
     if (mob.storage == CompoundFile::kNoEntry || !container_->IsStorage(mob.storage)) {
         return AAFRESULT_CORRUPT_OBJECT;
     }
-    aafUID_t auid{};
-    return ResolveClass(container_->ClassIdBytes(mob.storage), cls, auid).code();
+    return ResolveClass(mob.storage, cls).code();
 }
 
 AAFRESULT AafFile::LookupMob(const aafMobID_t& id, NodePtr& out) const {

@@ -47,6 +47,9 @@ class AafFile : public std::enable_shared_from_this<AafFile> {
     /// AAFRESULT_UNKNOWN_CLASS when neither the baseline model nor the MetaDictionary resolves it.
     Status ResolveClass(const std::array<std::uint8_t, 16>& clsid, ClassId& cls,
                         aafUID_t& auid) const;
+    /// The same for the class of storage `entry`, answered from the container's class index
+    /// once known (every object read asks).
+    Status ResolveClass(CompoundFile::EntryId entry, ClassId& cls) const;
     /// The name of a class: the baseline name, or the MetaDictionary's; empty if unknown.
     std::string ClassName(const aafUID_t& auid) const;
     /// The parent of a class (baseline or extension); false for roots and unknown classes.
@@ -108,6 +111,8 @@ class AafFile : public std::enable_shared_from_this<AafFile> {
 
     mutable std::unordered_map<std::array<std::uint8_t, 16>, std::pair<ClassId, aafUID_t>, ClidHash>
         classCache_;
+    // By the container's class index; kNone until resolved.
+    mutable std::vector<ClassId> classByIndex_;
     mutable bool extensionsLoaded_ = false;
     mutable Status extensionsStatus_;
     mutable std::map<std::array<std::uint8_t, 16>, ExtensionClass> extensions_;

@@ -336,8 +336,10 @@ Status CompoundFile::ReadDirectory() {
             }
             entry.wideName = !ascii;
             if (ascii) {
+                names_.resize(names_.size() + entry.nameLength);
+                char* name = names_.data() + entry.nameOffset;
                 for (std::uint32_t c = 0; c < entry.nameLength; ++c) {
-                    names_.push_back(static_cast<char>(raw[2 * c]));
+                    name[c] = static_cast<char>(raw[2 * c]);
                 }
             } else {
                 names_.insert(names_.end(), raw, raw + 2 * std::size_t{entry.nameLength});

@@ -58,6 +58,12 @@ class CompoundFile {
     std::string Name(EntryId id) const;
     /// The 16 CLSID bytes of the entry as stored (the AAF class of an object's storage).
     std::array<std::uint8_t, 16> ClassIdBytes(EntryId id) const;
+    /// Which of the file's distinct CLSIDs the entry has (below ClassCount; 0 is all zero), so
+    /// that what depends on the class can be kept per class instead of per entry.
+    std::uint32_t ClassIndex(EntryId id) const {
+        return IsStorage(id) ? entries_[id].storage.classIndex : 0;
+    }
+    std::uint32_t ClassCount() const { return static_cast<std::uint32_t>(classIds_.size()); }
     std::uint64_t StreamSize(EntryId id) const;
 
     /// The children of a storage (storages and streams), in no particular order.

@@ -133,8 +133,7 @@ Status ObjectNode::Read(const AafFile& file, CompoundFile::EntryId entry, ArenaP
     // A node that fails to read leaves its few bytes in the arena until the file closes.
     ArenaPtr node(new (file.Arena().allocate(sizeof(ObjectNode), alignof(ObjectNode)))
                       ObjectNode(file, entry));
-    aafUID_t storedClass{};
-    Status status = file.ResolveClass(container.ClassIdBytes(entry), node->class_, storedClass);
+    Status status = file.ResolveClass(entry, node->class_);
     if (!status.ok()) {
         return status;
     }
