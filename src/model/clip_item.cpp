@@ -27,15 +27,19 @@ uint32_t ReadLittle32(std::span<const aafUInt8> bytes, size_t at) {
 // The summary is a RIFF header whose format chunk starts at byte 12; the fields end at byte 36.
 constexpr aafUInt32 kWaveFormatEnd = 36;
 
-FCWaveFormat ReadWaveFormat(const IAAFWAVEDescriptor& wave) {
+FCWaveFormat ReadWaveFormat(const std::shared_ptr<IAAFEssenceDescriptor>& descriptor) {
     FCWaveFormat format;
+    std::shared_ptr<IAAFWAVEDescriptor> wave;
+    if (!descriptor || AAFRESULT_FAILED(QueryInterface(descriptor, wave))) {
+        return format;
+    }
     aafUInt32 size = 0;
-    wave.GetSummaryBufferSize(size);
+    wave->GetSummaryBufferSize(size);
     if (size <= kWaveFormatEnd) {
         return format;
     }
     std::vector<aafUInt8> summary(size);
-    wave.GetSummary(summary);
+    wave->GetSummary(summary);
     format.chunkId = ReadLittle32(summary, 12);
     format.chunkSize = ReadLittle32(summary, 16);
     format.formatTag = ReadLittle16(summary, 20);
@@ -45,6 +49,45 @@ FCWaveFormat ReadWaveFormat(const IAAFWAVEDescriptor& wave) {
     format.blockAlign = ReadLittle16(summary, 32);
     format.bitsPerSample = ReadLittle16(summary, 34);
     return format;
+}
+
+FCPictureFormat ReadPictureFormat(const std::shared_ptr<IAAFEssenceDescriptor>& descriptor) {
+    FCPictureFormat format;
+    std::shared_ptr<IAAFDigitalImageDescriptor> image;
+    if (!descriptor || AAFRESULT_FAILED(QueryInterface(descriptor, image))) {
+        return format;
+    }
+    image->GetStoredView(format.storedHeight, format.storedWidth);
+    image->GetImageAspectRatio(format.aspectRatio);
+    aafUInt32 lineMapSize = 0;
+    image->GetVideoLineMapSize(lineMapSize);
+    if (lineMapSize == 2) {
+        std::array<aafInt32, 2> lineMap{};
+        image->GetVideoLineMap(lineMap);
+        format.fieldDominance = lineMap[0] != 0 ? 2 : 1;
+    }
+    return format;
+}
+
+// What `read` gives for the item's descriptor. Items of one source share their descriptor: it
+// is read for the first of them and kept in the source's cache entry.
+template <class Format>
+Format DescribedFormat(const FCClipItemBase& item, std::optional<Format> ResolvedSource::*kept,
+                       Format (*read)(const std::shared_ptr<IAAFEssenceDescriptor>&)) {
+    if (!item.essenceDescriptor) {
+        return Format{};
+    }
+    ResolvedSource* source =
+        item.sourceClip && g_aafHeader
+            ? g_sourceCache.Find(item.sourceRef.sourceID, item.sourceRef.sourceSlotID)
+            : nullptr;
+    if (source == nullptr) {
+        return read(item.essenceDescriptor);
+    }
+    if (!(source->*kept)) {
+        source->*kept = read(item.essenceDescriptor);
+    }
+    return *(source->*kept);
 }
 
 // The referenced mob and slot (names, edit rate, master clip), then the master clip's source
@@ -183,28 +226,18 @@ void FCClipItemBase::ResolveLinks(const TitleDocumentReader& /*readTitle*/) {
 FCAudioClipItem::FCAudioClipItem(FCTrackBase* track_, std::shared_ptr<IAAFSourceClip> sourceClip_,
                                  aafPosition_t recordStart_)
     : FCClipItemBase(track_, std::move(sourceClip_), kMediaAudio, recordStart_) {
-    std::shared_ptr<IAAFWAVEDescriptor> wave;
-    if (essenceDescriptor && AAFRESULT_SUCCEEDED(QueryInterface(essenceDescriptor, wave))) {
-        waveFormat = ReadWaveFormat(*wave);
-    }
+    waveFormat = DescribedFormat(*this, &ResolvedSource::waveFormat, ReadWaveFormat);
 }
 
 FCVideoClipItem::FCVideoClipItem(FCTrackBase* track_, std::shared_ptr<IAAFSourceClip> sourceClip_,
                                  aafPosition_t recordStart_)
     : FCClipItemBase(track_, std::move(sourceClip_), kMediaVideo, recordStart_) {
-    std::shared_ptr<IAAFDigitalImageDescriptor> image;
-    if (!essenceDescriptor || AAFRESULT_FAILED(QueryInterface(essenceDescriptor, image))) {
-        return;
-    }
-    image->GetStoredView(storedHeight, storedWidth);
-    image->GetImageAspectRatio(aspectRatio);
-    aafUInt32 lineMapSize = 0;
-    image->GetVideoLineMapSize(lineMapSize);
-    if (lineMapSize == 2) {
-        std::array<aafInt32, 2> lineMap{};
-        image->GetVideoLineMap(lineMap);
-        fieldDominance = lineMap[0] != 0 ? 2 : 1;
-    }
+    const FCPictureFormat picture =
+        DescribedFormat(*this, &ResolvedSource::pictureFormat, ReadPictureFormat);
+    storedWidth = picture.storedWidth;
+    storedHeight = picture.storedHeight;
+    aspectRatio = picture.aspectRatio;
+    fieldDominance = picture.fieldDominance;
 }
 
 FCVideoClipItem::~FCVideoClipItem() = default;

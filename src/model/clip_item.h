@@ -119,6 +119,16 @@ struct FCWaveFormat {
     uint16_t bitsPerSample = 0;
 };
 
+/// What a digital image descriptor says of the picture; the initial values when the descriptor
+/// is not one.
+struct FCPictureFormat {
+    uint32_t storedWidth = 0;
+    uint32_t storedHeight = 0;
+    aafRational_t aspectRatio{0, 1};
+    /// As `FCVideoClipItem::fieldDominance`.
+    int32_t fieldDominance = 0;
+};
+
 class FCAudioClipItem : public FCClipItemBase {
   public:
     FCAudioClipItem(FCTrackBase* track, std::shared_ptr<IAAFSourceClip> sourceClip,

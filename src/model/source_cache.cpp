@@ -27,6 +27,11 @@ const ResolvedSource* SourceCache::Find(const aafMobID_t& mob, aafSlotID_t slot)
     return number == keys_.kAbsent ? nullptr : &sources_[number];
 }
 
+ResolvedSource* SourceCache::Find(const aafMobID_t& mob, aafSlotID_t slot) {
+    const uint32_t number = keys_.Find(Key{mob, slot});
+    return number == keys_.kAbsent ? nullptr : &sources_[number];
+}
+
 const ResolvedSource& SourceCache::Add(const aafMobID_t& mob, aafSlotID_t slot,
                                        ResolvedSource source) {
     const uint32_t number = keys_.Insert(Key{mob, slot});

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "aaf/AAF.h"
+#include "model/clip_item.h"
 #include "model/dense_index.h"
 #include "model/shared_text.h"
 
@@ -21,6 +22,10 @@ struct ResolvedSource {
     SharedText mediaPath;
     /// The master clip's length, when the chain reached a master clip that has one.
     std::optional<aafLength_t> mediaLength;
+    /// What the descriptor says of the media, read for the first audio and the first video item
+    /// of the source and kept for the others.
+    std::optional<FCWaveFormat> waveFormat;
+    std::optional<FCPictureFormat> pictureFormat;
 };
 
 /// Source chains already followed in the open file, by source reference. A long timeline uses
@@ -29,6 +34,7 @@ class SourceCache {
   public:
     /// The chain of (`mob`, `slot`) if it has been followed, or null.
     const ResolvedSource* Find(const aafMobID_t& mob, aafSlotID_t slot) const;
+    ResolvedSource* Find(const aafMobID_t& mob, aafSlotID_t slot);
     const ResolvedSource& Add(const aafMobID_t& mob, aafSlotID_t slot, ResolvedSource source);
     void Clear();
 

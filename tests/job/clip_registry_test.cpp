@@ -98,4 +98,25 @@ TEST_F(ClipRegistryTest, RenamingReplacesOnlyAFinalAviInAnyCase) {
     EXPECT_EQ(FindClipsByPath(registry, "C:\\V.mov"), nullptr);
 }
 
+TEST_F(ClipRegistryTest, RenamingASharedPathLeavesItsOtherHoldersAlone) {
+    // Items of one source hold one shared text, as the source cache does; another source of the
+    // same file holds a copy of its own. Every item is renamed, nothing else is.
+    const SharedText fromSource("D:\\clip.avi");
+    FCClipItemBase* first = Video("");
+    FCClipItemBase* own = Video("D:\\clip.avi");
+    FCClipItemBase* second = Video("");
+    ClearClipRegistry(registry);
+    first->mediaPath = fromSource;
+    second->mediaPath = fromSource;
+    for (FCClipItemBase* item : {first, own, second}) {
+        RegisterClipItem(registry, item);
+    }
+    RenameAviToMov(registry);
+
+    for (FCClipItemBase* item : {first, own, second}) {
+        EXPECT_EQ(item->mediaPath, "D:\\clip.mov");
+    }
+    EXPECT_EQ(fromSource, "D:\\clip.avi");
+}
+
 }  // namespace
