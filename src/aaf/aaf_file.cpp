@@ -330,9 +330,18 @@ Status AafFile::Mobs(const std::vector<MobEntry>*& out) const {
                 std::unique(mobs_.begin(), mobs_.end(),
                             [](const MobEntry& a, const MobEntry& b) { return a.key == b.key; }),
                 mobs_.end());
-            mobIndex_.reserve(mobs_.size());
+            // At most half full; the ids are unique by now.
+            std::size_t slots = 2;
+            while (slots < 2 * mobs_.size()) {
+                slots *= 2;
+            }
+            mobSlots_.assign(slots, 0);
             for (std::size_t i = 0; i < mobs_.size(); ++i) {
-                mobIndex_.emplace(mobs_[i].key, i);
+                std::size_t slot = MobKeyHash{}(mobs_[i].key) & (slots - 1);
+                while (mobSlots_[slot] != 0) {
+                    slot = (slot + 1) & (slots - 1);
+                }
+                mobSlots_[slot] = static_cast<std::uint32_t>(i + 1);
             }
             return {};
         }();
@@ -371,11 +380,19 @@ AAFRESULT AafFile::LookupMob(const aafMobID_t& id, NodePtr& out) const {
     if (!status.ok()) {
         return status.code();
     }
-    auto found = mobIndex_.find(MobIDKey(id));
-    if (found == mobIndex_.end()) {
+    if (mobSlots_.empty()) {
         return AAFRESULT_MOB_NOT_FOUND;
     }
-    return LoadMob((*mobs)[found->second], out);
+    const auto key = MobIDKey(id);
+    const std::size_t mask = mobSlots_.size() - 1;
+    for (std::size_t slot = MobKeyHash{}(key)&mask; mobSlots_[slot] != 0;
+         slot = (slot + 1) & mask) {
+        const MobEntry& mob = (*mobs)[mobSlots_[slot] - 1];
+        if (mob.key == key) {
+            return LoadMob(mob, out);
+        }
+    }
+    return AAFRESULT_MOB_NOT_FOUND;
 }
 
 AAFRESULT AafFile::GetDefinitions(bool meta, pid::Pid setPid, const Definitions*& out) const {

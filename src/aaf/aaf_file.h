@@ -121,8 +121,10 @@ class AafFile : public std::enable_shared_from_this<AafFile> {
     mutable Status mobsStatus_;
     mutable CollectionRef mobSet_;
     mutable std::vector<MobEntry> mobs_;
-    // Position in `mobs_` by MobID: clip items look mobs up by id again and again.
-    mutable std::unordered_map<std::array<std::uint8_t, 32>, std::size_t, MobKeyHash> mobIndex_;
+    // Position in `mobs_` by MobID (clip items look mobs up by id again and again): an open-
+    // addressing table, a power of two in size, holding position + 1, 0 where empty. A third of
+    // the memory of a node map and one cache miss fewer per lookup.
+    mutable std::vector<std::uint32_t> mobSlots_;
 
     mutable std::map<std::pair<bool, pid::Pid>, Definitions> definitions_;
 
