@@ -589,23 +589,37 @@ void ObjectNode::FindElementStorages(Collection& collection) const {
     const CompoundFile& container = file_->Container();
     const std::u16string name = CollectionName(collection);
     std::vector<std::pair<std::uint32_t, CompoundFile::EntryId>> byKey;
+    byKey.reserve(container.Children(entry_).size());
     for (CompoundFile::EntryId child : container.Children(entry_)) {
         std::uint32_t key = 0;
         if (container.IsStorage(child) && ParseElementName(container.Name16(child), name, key)) {
             byKey.emplace_back(key, child);
         }
     }
-    std::sort(byKey.begin(), byKey.end());
+    // A well-formed sibling tree lists the elements by key already (shorter hexadecimal names
+    // first), and writers number elements in index order: mostly nothing to sort, and each
+    // element is the one after the last.
+    if (!std::is_sorted(byKey.begin(), byKey.end())) {
+        std::sort(byKey.begin(), byKey.end());
+    }
     // Each element has a storage of its own. An index that names one key twice is damaged: the
     // repeats are left without a storage, or a small file could make one element stand for
     // thousands, each of those again for thousands, and so on.
     std::vector<bool> used(byKey.size(), false);
     collection.storages.resize(collection.count, CompoundFile::kNoEntry);
+    std::size_t next = 0;
     for (std::uint32_t i = 0; i < collection.count; ++i) {
         const std::uint32_t key = LocalKeyAt(collection, i);
-        auto found = std::lower_bound(byKey.begin(), byKey.end(), std::make_pair(key, 0u));
+        auto found = byKey.begin() + static_cast<std::ptrdiff_t>(next);
+        // The first storage with this key, as the search below finds it.
+        const bool isNext = next < byKey.size() && byKey[next].first == key &&
+                            (next == 0 || byKey[next - 1].first != key);
+        if (!isNext) {
+            found = std::lower_bound(byKey.begin(), byKey.end(), std::make_pair(key, 0u));
+        }
         if (found != byKey.end() && found->first == key) {
             const auto position = static_cast<std::size_t>(found - byKey.begin());
+            next = position + 1;
             if (!used[position]) {
                 used[position] = true;
                 collection.storages[i] = found->second;

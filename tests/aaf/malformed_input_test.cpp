@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -239,6 +240,47 @@ TEST_F(MalformedInput, DamagedObjectsFailTheirCalls) {
     EXPECT_EQ(composition->GetSlotAt(0, slot), AAFRESULT_SUCCESS);
     EXPECT_EQ(composition->GetSlotAt(1, slot), AAFRESULT_CORRUPT_OBJECT);
     EXPECT_EQ(composition->GetSlotAt(2, slot), AAFRESULT_CORRUPT_OBJECT);
+}
+
+// Elements are found by key whatever order the index lists them in: ascending (the usual case,
+// with gaps and keys of several hexadecimal digits), descending, shuffled, and with a key that
+// has no storage among them.
+TEST_F(MalformedInput, ElementsAreFoundInAnyIndexOrder) {
+    const aafUID_t slotClass = GetClassInfo(ClassId::kTimelineMobSlot).auid;
+    const std::vector<std::vector<std::uint32_t>> orders = {{0, 1, 2, 0x1f, 0x100, 0xabc},
+                                                            {0xabc, 0x100, 0x1f, 2, 1, 0},
+                                                            {2, 0x100, 0, 0xabc, 1, 0x1f},
+                                                            {0, 1, 7, 2, 0x1f, 0x100}};
+    for (const auto& order : orders) {
+        TestAaf aaf;
+        const aafMobID_t id = TestMobID(1);
+        Storage& mob = aaf.AddMob(0, id, GetClassInfo(ClassId::kCompositionMob).auid,
+                                  PropertiesStream({{0x4401, 0x82, MobIDBytes(id)},
+                                                    {0x4403, 0x32, Utf16z(u"Slots-4403")}}));
+        for (std::uint32_t key : {0u, 1u, 2u, 0x1fu, 0x100u, 0xabcu}) {
+            char name[32];
+            std::snprintf(name, sizeof name, "Slots-4403{%x}", key);
+            // Each slot's id is its key, so that the test can tell which storage it got.
+            mob.Object(name, slotClass, PropertiesStream({{pid::kSlotID, 0x82, U32(key)}}));
+        }
+        mob.streams["Slots-4403 index"] = VectorIndex(order);
+        auto file = aaf.Open();
+        NodePtr header;
+        ASSERT_TRUE(file->LoadHeader(header).ok());
+        std::shared_ptr<IAAFMob> composition;
+        ASSERT_EQ(IAAFHeader(header).LookupMob(id, composition), AAFRESULT_SUCCESS);
+        for (aafUInt32 i = 0; i < order.size(); ++i) {
+            std::shared_ptr<IAAFMobSlot> slot;
+            if (order[i] == 7) {
+                EXPECT_EQ(composition->GetSlotAt(i, slot), AAFRESULT_CORRUPT_OBJECT);
+                continue;
+            }
+            ASSERT_EQ(composition->GetSlotAt(i, slot), AAFRESULT_SUCCESS) << i;
+            aafSlotID_t slotId = 0;
+            ASSERT_EQ(slot->GetSlotID(slotId), AAFRESULT_SUCCESS);
+            EXPECT_EQ(slotId, order[i]) << i;
+        }
+    }
 }
 
 TEST(ResultText, EveryCodeHasASentence) {
