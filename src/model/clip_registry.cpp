@@ -34,7 +34,13 @@ void ClipRegistry::Register(FCClipItemBase* clip) {
         lists_.emplace_back();
     }
     lists_[path].push_back(clip);
+    ++itemCount_;
+    if (placesIndexed_) {
+        IndexPlace(path, clip);
+    }
+}
 
+void ClipRegistry::IndexPlace(uint32_t path, FCClipItemBase* clip) const {
     const uint32_t place = places_.Insert(Place{path, clip->recordStart, clip->length});
     if (place == atPlace_.size()) {
         atPlace_.push_back(PlaceItems{clip});
@@ -59,6 +65,18 @@ std::span<FCClipItemBase* const> ClipRegistry::FindAt(const std::string& path, i
     if (number == paths_.kAbsent) {
         return {};
     }
+    if (!placesIndexed_) {
+        // Items of one place share their path: each path's list in order keeps every place's
+        // items in registration order.
+        places_.Reserve(itemCount_);
+        atPlace_.reserve(itemCount_);
+        for (uint32_t key = 0; key < lists_.size(); ++key) {
+            for (FCClipItemBase* clip : lists_[key]) {
+                IndexPlace(key, clip);
+            }
+        }
+        placesIndexed_ = true;
+    }
     const uint32_t place = places_.Find(Place{number, recordStart, length});
     if (place == places_.kAbsent) {
         return {};
@@ -73,6 +91,8 @@ std::span<FCClipItemBase* const> ClipRegistry::FindAt(const std::string& path, i
 void ClipRegistry::Clear() {
     paths_.Clear();
     lists_.clear();
+    itemCount_ = 0;
+    placesIndexed_ = false;
     places_.Clear();
     atPlace_ = {};
     crowded_ = {};

@@ -21,9 +21,10 @@ class ClipRegistry {
     void Register(FCClipItemBase* clip);
     /// The items registered under `path`, or null.
     const ClipList* Find(const std::string& path) const;
-    /// The items registered under `path` that start at `recordStart` and last `length` (as they
-    /// did when registered), in registration order; empty when there are none. Valid until the
-    /// next registration.
+    /// The items registered under `path` that start at `recordStart` and last `length`, in
+    /// registration order; empty when there are none. Valid until the next registration. (Items
+    /// keep their place once made; the index of places is built on the first call, so that a
+    /// registry never asked, as the video one, never has one.)
     std::span<FCClipItemBase* const> FindAt(const std::string& path, int64_t recordStart,
                                             int64_t length) const;
     void Clear();
@@ -56,11 +57,16 @@ class ClipRegistry {
     DenseIndex<std::string, PathHash> paths_;
     // By key number; a deque, so that lists keep their address as keys are added.
     std::deque<ClipList> lists_;
+    /// Adds `clip`, registered under key number `path`, to the index of places.
+    void IndexPlace(uint32_t path, FCClipItemBase* clip) const;
+
+    size_t itemCount_ = 0;
     // The same items again by place, so that linking stays linear however many uses one media
-    // file has.
-    DenseIndex<Place, PlaceHash> places_;
-    std::vector<PlaceItems> atPlace_;  // by place number
-    std::vector<ClipList> crowded_;
+    // file has. Made on the first FindAt, then kept up to date.
+    mutable bool placesIndexed_ = false;
+    mutable DenseIndex<Place, PlaceHash> places_;
+    mutable std::vector<PlaceItems> atPlace_;  // by place number
+    mutable std::vector<ClipList> crowded_;
 };
 
 /// Video clip items by media path, filled while the tracks are built.

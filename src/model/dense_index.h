@@ -52,6 +52,18 @@ class DenseIndex {
         return number;
     }
 
+    /// Room for `count` keys in all, so that adding up to that many moves nothing.
+    void Reserve(size_t count) {
+        keys_.reserve(count);
+        size_t size = slots_.empty() ? 64 : slots_.size();
+        while (2 * count > size) {
+            size *= 2;
+        }
+        if (size != slots_.size()) {
+            Rehash(size);
+        }
+    }
+
     /// The keys by number.
     const std::vector<Key>& Keys() const { return keys_; }
     size_t Size() const { return keys_.size(); }

@@ -64,6 +64,14 @@ TEST_F(ClipRegistryTest, FindAtSelectsByPlaceAsRegistered) {
     EXPECT_TRUE(registry.FindAt("x.wav", 5, 100).empty());
     EXPECT_TRUE(registry.FindAt("y.wav", 0, 100).empty());
 
+    // Items registered after a look-up are found too, after those before them.
+    FCClipItemBase* later = Audio("x.wav", 0, 100);
+    FCClipItemBase* elsewhere = Audio("y.wav", 5, 100);
+    const auto more = registry.FindAt("x.wav", 0, 100);
+    EXPECT_EQ(ClipList(more.begin(), more.end()), (ClipList{a, b, later}));
+    const auto other = registry.FindAt("y.wav", 5, 100);
+    EXPECT_EQ(ClipList(other.begin(), other.end()), (ClipList{elsewhere}));
+
     // A cleared registry forgets the places too, and indexes new items afresh.
     ClearClipRegistry(registry);
     EXPECT_TRUE(registry.FindAt("x.wav", 0, 100).empty());
