@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
 
 #include "aaf/AAF.h"
 #include "aaf/class_table.h"
@@ -101,6 +102,38 @@ TEST(SdkBehaviour, NamesAndAbsentProperties) {
     ASSERT_EQ(slot->GetSegment(segment), AAFRESULT_SUCCESS);
     std::shared_ptr<IAAFDataDef> dataDef;
     EXPECT_EQ(slot->GetDataDef(dataDef), AAFRESULT_PROP_NOT_PRESENT);  // no DataDefinition
+}
+
+// Mobs are found by id among thousands (ids that differ in one byte only, as a writer counting
+// them makes), ids not in the file are not, and of two mobs with one id the first listed wins.
+TEST(SdkBehaviour, LookupMobAmongThousands) {
+    TestAaf aaf;
+    const aafUID_t master = GetClassInfo(ClassId::kMasterMob).auid;
+    const std::uint32_t count = 3000;
+    for (std::uint32_t n = 0; n < count; ++n) {
+        const aafMobID_t id = TestMobID(2 * n);
+        const std::string name = "mob " + std::to_string(n);
+        aaf.AddMob(
+            n, id, master,
+            PropertiesStream({{0x4401, 0x82, MobIDBytes(id)},
+                              {0x4402, 0x82, Utf16z(std::u16string(name.begin(), name.end()))}}));
+    }
+    const aafMobID_t twice = TestMobID(2);
+    aaf.AddMob(
+        count, twice, master,
+        PropertiesStream({{0x4401, 0x82, MobIDBytes(twice)}, {0x4402, 0x82, Utf16z(u"late")}}));
+    auto file = aaf.Open();
+    const auto header = HeaderOf(file);
+    for (std::uint32_t n = 0; n < count; ++n) {
+        std::shared_ptr<IAAFMob> mob;
+        ASSERT_EQ(header->LookupMob(TestMobID(2 * n), mob), AAFRESULT_SUCCESS) << n;
+        std::string name;
+        ASSERT_EQ(mob->GetName(name), AAFRESULT_SUCCESS);
+        EXPECT_EQ(name, "mob " + std::to_string(n));
+        EXPECT_EQ(header->LookupMob(TestMobID(2 * n + 1), mob), AAFRESULT_MOB_NOT_FOUND) << n;
+    }
+    std::shared_ptr<IAAFMob> mob;
+    EXPECT_EQ(header->LookupMob(aafMobID_t{}, mob), AAFRESULT_MOB_NOT_FOUND);
 }
 
 TEST(SdkBehaviour, LookupSlotTakesTheFirstMatch) {
