@@ -35,14 +35,6 @@ Status NotAaf(std::string detail) {
 
 }  // namespace
 
-std::size_t AafFile::ClidHash::operator()(const std::array<std::uint8_t, 16>& key) const {
-    std::uint64_t a = 0;
-    std::uint64_t b = 0;
-    std::memcpy(&a, key.data(), 8);
-    std::memcpy(&b, key.data() + 8, 8);
-    return static_cast<std::size_t>(a * 0x9E3779B97F4A7C15ull ^ b);
-}
-
 std::size_t AafFile::MobKeyHash::operator()(const std::array<std::uint8_t, 32>& key) const {
     std::uint64_t hash = 0;
     for (std::size_t i = 0; i < key.size(); i += 8) {

@@ -89,9 +89,6 @@ class AafFile : public std::enable_shared_from_this<AafFile> {
         aafUID_t parent;
         std::string name;
     };
-    struct ClidHash {
-        std::size_t operator()(const std::array<std::uint8_t, 16>& key) const;
-    };
     struct MobKeyHash {
         std::size_t operator()(const std::array<std::uint8_t, 32>& key) const;
     };
@@ -109,7 +106,8 @@ class AafFile : public std::enable_shared_from_this<AafFile> {
     CompoundFile::EntryId header_ = CompoundFile::kNoEntry;
     CompoundFile::EntryId metaDictionary_ = CompoundFile::kNoEntry;
 
-    mutable std::unordered_map<std::array<std::uint8_t, 16>, std::pair<ClassId, aafUID_t>, ClidHash>
+    mutable std::unordered_map<std::array<std::uint8_t, 16>, std::pair<ClassId, aafUID_t>,
+                               CompoundFile::ClassIdHash>
         classCache_;
     // By the container's class index; kNone until resolved.
     mutable std::vector<ClassId> classByIndex_;

@@ -28,6 +28,11 @@ class CompoundFile {
 
     enum class EntryType : std::uint8_t { kUnused = 0, kStorage = 1, kStream = 2, kRoot = 5 };
 
+    /// A hash of the 16 CLSID bytes of an entry, for tables keyed by them.
+    struct ClassIdHash {
+        std::size_t operator()(const std::array<std::uint8_t, 16>& id) const;
+    };
+
     /// Checks and indexes `data`. AAFRESULT_NOT_COMPOUND_FILE when the signature is missing,
     /// AAFRESULT_CORRUPT_CONTAINER when a structure is damaged or cut short.
     static Status Open(std::shared_ptr<const FileData> data, std::unique_ptr<CompoundFile>& out);
@@ -114,10 +119,6 @@ class CompoundFile {
         EntryType type = EntryType::kUnused;
         ChildOrder childOrder = ChildOrder::kUnchecked;
     };
-    struct ClassIdHash {
-        std::size_t operator()(const std::array<std::uint8_t, 16>& id) const;
-    };
-
     explicit CompoundFile(std::shared_ptr<const FileData> data);
 
     Status ReadHeader();
