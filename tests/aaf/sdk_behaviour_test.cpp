@@ -81,6 +81,15 @@ TestAaf SampleAaf() {
     return aaf;
 }
 
+// The sample written to a file of the temporary folder, for tests of files opened by path.
+std::filesystem::path WriteSampleFile(const char* name) {
+    const std::filesystem::path path = std::filesystem::temp_directory_path() / name;
+    std::ofstream out(path, std::ios::binary);
+    const std::string bytes = SampleAaf().FileBytes();
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return path;
+}
+
 TEST(SdkBehaviour, NamesAndAbsentProperties) {
     auto file = SampleAaf().Open();
     std::string name = "untouched";
@@ -277,13 +286,7 @@ TEST(SdkBehaviour, BothSectorSizesGiveTheSameObjects) {
 }
 
 TEST(SdkBehaviour, ClosingEndsTheFileButNotTheObjectsHeld) {
-    const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / "tessel_aaf_close_test.aaf";
-    {
-        std::ofstream out(path, std::ios::binary);
-        const std::string bytes = SampleAaf().FileBytes();
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    }
+    const std::filesystem::path path = WriteSampleFile("tessel_aaf_close_test.aaf");
     std::shared_ptr<IAAFFile> file;
     ASSERT_EQ(AAFFileOpenExistingRead(path.string(), 0, file), AAFRESULT_SUCCESS);
     EXPECT_EQ(AafLastOpenError(), "");
@@ -298,13 +301,7 @@ TEST(SdkBehaviour, ClosingEndsTheFileButNotTheObjectsHeld) {
 }
 
 TEST(SdkBehaviour, AMappedFileReadsTheSameAfterItsPagesAreGivenBack) {
-    const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / "tessel_aaf_release_test.aaf";
-    {
-        std::ofstream out(path, std::ios::binary);
-        const std::string bytes = SampleAaf().FileBytes();
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    }
+    const std::filesystem::path path = WriteSampleFile("tessel_aaf_release_test.aaf");
     std::shared_ptr<IAAFFile> file;
     ASSERT_EQ(AAFFileOpenExistingRead(path.string(), 0, file), AAFRESULT_SUCCESS);
     std::shared_ptr<IAAFHeader> header;
