@@ -22,11 +22,6 @@ size_t SourceCache::KeyHash::operator()(const Key& key) const {
     return static_cast<size_t>(hash);
 }
 
-const ResolvedSource* SourceCache::Find(const aafMobID_t& mob, aafSlotID_t slot) const {
-    const uint32_t number = keys_.Find(Key{mob, slot});
-    return number == keys_.kAbsent ? nullptr : &sources_[number];
-}
-
 ResolvedSource* SourceCache::Find(const aafMobID_t& mob, aafSlotID_t slot) {
     const uint32_t number = keys_.Find(Key{mob, slot});
     return number == keys_.kAbsent ? nullptr : &sources_[number];

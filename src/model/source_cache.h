@@ -33,7 +33,6 @@ struct ResolvedSource {
 class SourceCache {
   public:
     /// The chain of (`mob`, `slot`) if it has been followed, or null.
-    const ResolvedSource* Find(const aafMobID_t& mob, aafSlotID_t slot) const;
     ResolvedSource* Find(const aafMobID_t& mob, aafSlotID_t slot);
     const ResolvedSource& Add(const aafMobID_t& mob, aafSlotID_t slot, ResolvedSource source);
     void Clear();
