@@ -3,12 +3,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <string_view>
 
+#include "xmeml/atomic_file.h"
 #include "xmeml/xml_document.h"
 
 namespace fs = std::filesystem;
@@ -44,6 +47,27 @@ class SaveTest : public ::testing::Test {
     fs::path folder_;
     FCXmlDocument xml_;
 };
+
+// Bytes that differ from one position to the next, so that a piece out of place shows.
+std::string Pattern(size_t size) {
+    std::string bytes(size, '\0');
+    for (size_t i = 0; i < size; ++i) {
+        bytes[i] = static_cast<char>('a' + (i * 7 + i / 4099) % 26);
+    }
+    return bytes;
+}
+
+// Writes `content` in pieces of uneven sizes, as the document writer hands them over.
+SaveStatus SaveInPieces(const fs::path& path, const std::string& content) {
+    return WriteFileAtomically(path.string(), [&content](ByteSink& sink) {
+        size_t done = 0;
+        for (size_t piece = 1; done < content.size(); piece = piece * 3 % 2'000'003 + 1) {
+            const size_t size = std::min(piece, content.size() - done);
+            sink.Write(std::string_view(content).substr(done, size));
+            done += size;
+        }
+    });
+}
 
 TEST_F(SaveTest, WritesTheDocumentAsSerialised) {
     const fs::path out = folder_ / "out.xml";
@@ -109,6 +133,36 @@ TEST_F(SaveTest, AFailedWriteKeepsTheOldFileAndLeavesNoPartialFile) {
     limited.rlim_cur = 16;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
     const SaveStatus status = xml_.Save(out.string());
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(status.ok);
+    EXPECT_NE(status.message.find("File too large"), std::string::npos) << status.message;
+    EXPECT_EQ(Read(out), "old content");
+    EXPECT_EQ(EntryCount(), 1u);
+}
+
+// Long documents are synced a stretch at a time while the rest is still being written.
+TEST_F(SaveTest, ALongDocumentIsSavedWhole) {
+    const fs::path out = folder_ / "out.xml";
+    std::ofstream(out) << "old content";
+    const std::string content = Pattern(21'000'017);
+    const SaveStatus status = SaveInPieces(out, content);
+    ASSERT_TRUE(status.ok) << status.message;
+    EXPECT_TRUE(Read(out) == content);
+    EXPECT_EQ(EntryCount(), 1u);
+}
+
+TEST_F(SaveTest, AWriteFailingAfterTheFirstStretchKeepsTheOldFile) {
+    const fs::path out = folder_ / "out.xml";
+    std::ofstream(out) << "old content";
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = 12 << 20;  // past the first stretch, short of the whole
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const SaveStatus status = SaveInPieces(out, Pattern(21'000'017));
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
 
