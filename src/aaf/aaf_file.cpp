@@ -49,7 +49,7 @@ AafFile::AafFile(std::shared_ptr<const FileData> data, std::unique_ptr<CompoundF
     : data_(std::move(data)),
       container_(std::move(container)),
       classByIndex_(container_->ClassCount(), ClassId::kNone),
-      arena_(kInitialArenaBytes, platform::HugePageResource()),
+      arena_(kInitialArenaBytes),
       objects_(&arena_) {}
 
 Status AafFile::Open(const std::string& utf8Path, std::shared_ptr<AafFile>& out) {

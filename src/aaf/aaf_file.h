@@ -16,6 +16,7 @@
 #include "aaf/object_node.h"
 #include "aaf/property_ids.h"
 #include "aaf/status.h"
+#include "platform/arena.h"
 
 namespace tessel::aaf {
 
@@ -127,7 +128,7 @@ class AafFile : public std::enable_shared_from_this<AafFile> {
     mutable std::map<std::pair<bool, pid::Pid>, Definitions> definitions_;
 
     // Declared before what it holds, so that it goes last.
-    mutable std::pmr::monotonic_buffer_resource arena_;
+    mutable platform::Arena arena_;
     mutable std::pmr::vector<ObjectNode::ArenaPtr> objects_;  // by entry; null until read
     // Objects read since the file's pages were last given back (a few megabytes of the file).
     static constexpr std::uint32_t kObjectsBetweenReleases = 32768;

@@ -9,8 +9,7 @@ constexpr size_t kInitialClipItemBytes = size_t{64} << 10;
 
 }  // namespace
 
-FCInterchange::FCInterchange()
-    : clipItemArena_(kInitialClipItemBytes, tessel::platform::HugePageResource()) {}
+FCInterchange::FCInterchange() : clipItemArena_(kInitialClipItemBytes) {}
 
 void FCInterchange::AddSequence(const std::shared_ptr<IAAFMob>& mob) {
     sequences.push_back(std::make_unique<FCSequence>(this, mob));

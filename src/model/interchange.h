@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/sequence.h"
+#include "platform/arena.h"
 
 /// The model root of one conversion: its sequences.
 class FCInterchange {
@@ -25,7 +26,7 @@ class FCInterchange {
 
   private:
     // Declared before `sequences`, so that it goes after the items in them.
-    std::pmr::monotonic_buffer_resource clipItemArena_;
+    tessel::platform::Arena clipItemArena_;
 
   public:
     /// One sequence per composition mob, in enumeration order; never holds null.
