@@ -132,6 +132,36 @@ class BackgroundSync {
     std::thread thread_;  // started by the first request, so small files never have one
 };
 
+// Freeing a long file's blocks and pages takes tens of milliseconds, and whoever drops the
+// last reference to a replaced file pays for it. Holding the file open across the rename and
+// closing it on a thread of its own lets the caller go on meanwhile; the system frees it
+// all the same if the process ends first. -1 when the target is not a regular file or cannot be
+// opened (then the rename frees it as usual).
+int OpenReplacedFile(const std::string& target) {
+    struct stat info {};
+    // Other kinds of file are not opened at all: opening a device may do something.
+    if (::lstat(target.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return -1;
+    }
+    const int fd = ::open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
+    if (fd >= 0 && (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+void CloseInBackground(int fd) {
+    if (fd < 0) {
+        return;
+    }
+    try {
+        std::thread([fd] { ::close(fd); }).detach();
+    } catch (const std::system_error&) {
+        ::close(fd);
+    }
+}
+
 }  // namespace
 
 std::string SystemErrorText(const SystemError& error) {
@@ -313,12 +343,17 @@ bool AtomicFile::Commit(Step& step, SystemError& error) {
         ::unlink(h.temporary.c_str());
         return false;
     }
+    const int replaced = OpenReplacedFile(h.target);
     if (::rename(h.temporary.c_str(), h.target.c_str()) != 0) {
         step = Step::kReplace;
         error = ErrorFrom(errno);
         ::unlink(h.temporary.c_str());
+        if (replaced >= 0) {
+            ::close(replaced);
+        }
         return false;
     }
+    CloseInBackground(replaced);
     step = Step::kNone;
     return true;
 }

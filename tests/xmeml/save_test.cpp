@@ -172,6 +172,22 @@ TEST_F(SaveTest, AWriteFailingAfterTheFirstStretchKeepsTheOldFile) {
     EXPECT_EQ(EntryCount(), 1u);
 }
 
+// The replaced file is held open across the rename (its blocks are freed on a helper thread);
+// a named pipe in its place must not be opened, or saving would wait for a writer.
+TEST_F(SaveTest, ReplacesALongFileAndANamedPipe) {
+    const fs::path longFile = folder_ / "long.xml";
+    std::ofstream(longFile) << Pattern(9'000'000);
+    ASSERT_TRUE(xml_.Save(longFile.string()).ok);
+    EXPECT_EQ(Read(longFile), xml_.ToString());
+
+    const fs::path pipe = folder_ / "pipe.xml";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    ASSERT_TRUE(xml_.Save(pipe.string()).ok);
+    EXPECT_TRUE(fs::is_regular_file(pipe));
+    EXPECT_EQ(Read(pipe), xml_.ToString());
+    EXPECT_EQ(EntryCount(), 2u);
+}
+
 TEST_F(SaveTest, SavingThroughASymbolicLinkReplacesItsTarget) {
     const fs::path real = folder_ / "real.xml";
     const fs::path link = folder_ / "link.xml";
