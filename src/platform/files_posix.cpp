@@ -202,14 +202,19 @@ std::unique_ptr<InputFile> InputFile::Open(const std::string& utf8Path, std::uin
     if (size == 0) {
         return file;
     }
-    void* mapping = ::mmap(nullptr, static_cast<std::size_t>(size), PROT_READ, MAP_PRIVATE, fd, 0);
+    // A small file (a title document) is read: mapping and unmapping it costs more than
+    // copying its bytes.
+    constexpr std::uint64_t kSmallestMapped = std::uint64_t{64} << 10;
+    void* mapping = size < kSmallestMapped ? MAP_FAILED
+                                           : ::mmap(nullptr, static_cast<std::size_t>(size),
+                                                    PROT_READ, MAP_PRIVATE, fd, 0);
     if (mapping != MAP_FAILED) {
         file->mapping_ = mapping;
         file->mappingSize_ = static_cast<std::size_t>(size);
         file->bytes_ = {static_cast<const std::uint8_t*>(mapping), file->mappingSize_};
         return file;
     }
-    // Some file systems cannot be mapped: read the file instead.
+    // Small files, and files where the file system cannot map them, are read.
     file->owned_.resize(static_cast<std::size_t>(size));
     std::size_t done = 0;
     while (done < file->owned_.size()) {
