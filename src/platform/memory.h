@@ -19,7 +19,7 @@ void ReleaseMappedPages(const void* address, std::size_t size);
 /// The size of huge pages this resource aligns blocks to.
 inline constexpr std::size_t kHugePageSize = std::size_t{2} << 20;
 
-/// An upstream for arenas (std::pmr::monotonic_buffer_resource): blocks of a megabyte or more
+/// An upstream for arenas (platform::Arena): blocks of a megabyte or more
 /// are aligned to kHugePageSize and advised for huge pages; smaller ones come from the heap.
 /// Thread-safe; one instance serves every arena.
 std::pmr::memory_resource* HugePageResource();
