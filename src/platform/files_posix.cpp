@@ -348,14 +348,18 @@ bool AtomicFile::Commit(Step& step, SystemError& error) {
         ::unlink(h.temporary.c_str());
         return false;
     }
-    const int replaced = OpenReplacedFile(h.target);
-    if (::rename(h.temporary.c_str(), h.target.c_str()) != 0) {
+    int replaced = OpenReplacedFile(h.target);
+    bool renamed = ::rename(h.temporary.c_str(), h.target.c_str()) == 0;
+    if (!renamed && replaced >= 0) {
+        // Some file systems (network shares) refuse to replace a file that is open.
+        ::close(replaced);
+        replaced = -1;
+        renamed = ::rename(h.temporary.c_str(), h.target.c_str()) == 0;
+    }
+    if (!renamed) {
         step = Step::kReplace;
         error = ErrorFrom(errno);
         ::unlink(h.temporary.c_str());
-        if (replaced >= 0) {
-            ::close(replaced);
-        }
         return false;
     }
     CloseInBackground(replaced);
