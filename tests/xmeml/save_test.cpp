@@ -7,6 +7,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -42,6 +43,26 @@ class SaveTest : public ::testing::Test {
     }
     size_t EntryCount() const {
         return static_cast<size_t>(std::distance(fs::directory_iterator(folder_), {}));
+    }
+
+    // A file size limit makes a write fail part way, as a full disk does.
+    static SaveStatus SaveWithSizeLimit(rlim_t limit, const std::function<SaveStatus()>& save) {
+        rlimit saved{};
+        EXPECT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+        const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = saved;
+        limited.rlim_cur = limit;
+        EXPECT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+        const SaveStatus status = save();
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previousHandler);
+        return status;
+    }
+    void ExpectTooLargeAndOldFileKept(const SaveStatus& status, const fs::path& out) const {
+        EXPECT_FALSE(status.ok);
+        EXPECT_NE(status.message.find("File too large"), std::string::npos) << status.message;
+        EXPECT_EQ(Read(out), "old content");
+        EXPECT_EQ(EntryCount(), 1u);  // no temporary file left behind
     }
 
     fs::path folder_;
@@ -125,21 +146,8 @@ TEST_F(SaveTest, AFolderInTheWayIsNotReplaced) {
 TEST_F(SaveTest, AFailedWriteKeepsTheOldFileAndLeavesNoPartialFile) {
     const fs::path out = folder_ / "out.xml";
     std::ofstream(out) << "old content";
-    // A file size limit makes the write fail part way, as a full disk does.
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved;
-    limited.rlim_cur = 16;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const SaveStatus status = xml_.Save(out.string());
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
-
-    EXPECT_FALSE(status.ok);
-    EXPECT_NE(status.message.find("File too large"), std::string::npos) << status.message;
-    EXPECT_EQ(Read(out), "old content");
-    EXPECT_EQ(EntryCount(), 1u);
+    const SaveStatus status = SaveWithSizeLimit(16, [&] { return xml_.Save(out.string()); });
+    ExpectTooLargeAndOldFileKept(status, out);
 }
 
 // Long documents are synced a stretch at a time while the rest is still being written.
@@ -156,20 +164,10 @@ TEST_F(SaveTest, ALongDocumentIsSavedWhole) {
 TEST_F(SaveTest, AWriteFailingAfterTheFirstStretchKeepsTheOldFile) {
     const fs::path out = folder_ / "out.xml";
     std::ofstream(out) << "old content";
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved;
-    limited.rlim_cur = 12 << 20;  // past the first stretch, short of the whole
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const SaveStatus status = SaveInPieces(out, Pattern(21'000'017));
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
-
-    EXPECT_FALSE(status.ok);
-    EXPECT_NE(status.message.find("File too large"), std::string::npos) << status.message;
-    EXPECT_EQ(Read(out), "old content");
-    EXPECT_EQ(EntryCount(), 1u);
+    // Past the first stretch, short of the whole.
+    const SaveStatus status =
+        SaveWithSizeLimit(12 << 20, [&] { return SaveInPieces(out, Pattern(21'000'017)); });
+    ExpectTooLargeAndOldFileKept(status, out);
 }
 
 // The replaced file is held open across the rename (its blocks are freed on a helper thread);
