@@ -1,8 +1,16 @@
-// POSIX memory hints: madvise where the system has the advice, nothing where it has not.
+// POSIX memory hints: madvise where the system has the advice, nothing where it has not; the
+// huge-page heap where the C library is glibc.
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cstdint>
+#include <cstdlib>
+#include <mutex>
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include "platform/memory.h"
 
@@ -27,6 +35,42 @@ void ReleaseMappedPages(const void* address, std::size_t size) {
         // Pages of a private read-only mapping come back from the file when touched again.
         static_cast<void>(madvise(reinterpret_cast<void*>(first), end - first, MADV_DONTNEED));
     }
+}
+
+void ReserveHugePageHeap(std::size_t size) {
+#if defined(__GLIBC__) && defined(MADV_HUGEPAGE)
+    // mallopt takes ints.
+    if (size < 2 * kHugePageSize || size > std::size_t{INT_MAX} / 2) {
+        return;
+    }
+    static std::once_flag once;
+    std::call_once(once, [size] {
+        // One heap for every thread (a conversion may run on a worker); blocks up to the
+        // largest mmap threshold come from it too, so a freed table's pages serve the next.
+        mallopt(M_ARENA_MAX, 1);
+        mallopt(M_MMAP_THRESHOLD, 32 << 20);
+        // Free memory at the top is kept up to the reserve's size (for the next conversion),
+        // and all given back beyond it.
+        mallopt(M_TRIM_THRESHOLD, static_cast<int>(size + 2 * kHugePageSize));
+        const auto before = reinterpret_cast<std::uintptr_t>(sbrk(0));
+        mallopt(M_TOP_PAD, static_cast<int>(size));
+        // More than the fresh heap's top holds, so the heap grows by it and the pad; volatile,
+        // or the compiler drops the pair.
+        void* volatile probe = std::malloc(std::size_t{1} << 20);
+        std::free(probe);
+        mallopt(M_TOP_PAD, 128 << 10);
+        const auto after = reinterpret_cast<std::uintptr_t>(sbrk(0));
+        // Only a heap that grew in place by the whole reserve is ours to advise.
+        if (before == static_cast<std::uintptr_t>(-1) || after < before + size) {
+            return;
+        }
+        const std::uintptr_t first = (before + kHugePageSize - 1) / kHugePageSize * kHugePageSize;
+        const std::uintptr_t end = after / kHugePageSize * kHugePageSize;
+        AdviseHugePages(reinterpret_cast<void*>(first), end - first);
+    });
+#else
+    static_cast<void>(size);
+#endif
 }
 
 }  // namespace tessel::platform

@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/memory.h"
+
+#if defined(__linux__) && defined(__GLIBC__)
+#include <unistd.h>
+#endif
+
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kOwnAllocator = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kOwnAllocator = true;
+#else
+constexpr bool kOwnAllocator = false;
+#endif
+#else
+constexpr bool kOwnAllocator = false;
+#endif
+
+#if defined(__linux__) && defined(__GLIBC__)
+
+// The flags of the heap's mappings that lie in [first, end), as /proc/self/smaps lists them.
+std::vector<std::string> HeapFlagsBetween(std::uintptr_t first, std::uintptr_t end) {
+    std::ifstream smaps("/proc/self/smaps");
+    std::vector<std::string> flags;
+    std::string line;
+    bool inside = false;
+    while (std::getline(smaps, line)) {
+        std::uintptr_t from = 0;
+        std::uintptr_t to = 0;
+        char dash = 0;
+        std::istringstream fields(line);
+        if (line.find(' ') != std::string::npos && (fields >> std::hex >> from >> dash >> to) &&
+            dash == '-') {
+            inside = from < end && to > first;
+        } else if (inside && line.starts_with("VmFlags:")) {
+            flags.push_back(line);
+        }
+    }
+    return flags;
+}
+
+// The heap grows once by the reserve, the reserve is advised for huge pages, a second call
+// changes nothing, and blocks of every size come and go as before.
+TEST(HugePageHeapTest, TheHeapGrowsOnceAndAsksForHugePages) {
+    if (kOwnAllocator) {
+        GTEST_SKIP() << "the sanitizer's allocator replaces glibc's heap";
+    }
+    if (!std::filesystem::exists("/sys/kernel/mm/transparent_hugepage")) {
+        GTEST_SKIP() << "this kernel has no transparent huge pages";
+    }
+    constexpr std::size_t kReserve = std::size_t{64} << 20;
+    const auto before = reinterpret_cast<std::uintptr_t>(sbrk(0));
+    tessel::platform::ReserveHugePageHeap(kReserve);
+    const auto after = reinterpret_cast<std::uintptr_t>(sbrk(0));
+    ASSERT_GE(after, before + kReserve);
+
+    // Whole huge pages only: the heap's last, partial one is left as it was.
+    const std::uintptr_t wholeEnd =
+        after / tessel::platform::kHugePageSize * tessel::platform::kHugePageSize;
+    const std::vector<std::string> flags = HeapFlagsBetween(after - kReserve / 2, wholeEnd);
+    ASSERT_FALSE(flags.empty());
+    for (const std::string& line : flags) {
+        EXPECT_NE(line.find(" hg"), std::string::npos) << line;
+    }
+
+    tessel::platform::ReserveHugePageHeap(kReserve);
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(sbrk(0)), after);
+
+    std::vector<unsigned char*> blocks;
+    for (std::size_t i = 0; i < 20'000; ++i) {
+        const std::size_t size = i % 1000 == 999 ? (std::size_t{3} << 20) : 1 + i % 300;
+        auto* block = static_cast<unsigned char*>(std::malloc(size));
+        ASSERT_NE(block, nullptr);
+        std::memset(block, static_cast<int>(i % 251), size);
+        blocks.push_back(block);
+    }
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        EXPECT_EQ(blocks[i][0], i % 251);
+        std::free(blocks[i]);
+    }
+}
+
+#endif
+
+// Sizes the C library cannot take are refused without harm, on every system.
+TEST(HugePageHeapTest, UnusableSizesChangeNothing) {
+    tessel::platform::ReserveHugePageHeap(0);
+    tessel::platform::ReserveHugePageHeap(std::size_t{1} << 40);
+    void* block = std::malloc(100);
+    EXPECT_NE(block, nullptr);
+    std::free(block);
+}
+
+}  // namespace
