@@ -173,8 +173,8 @@ constexpr std::size_t kHeapReserve = std::size_t{512} << 20;
 }  // namespace
 
 bool LoadAafLibrary() {
-    // Each front end calls this first, before its threads: the moment to give the conversions'
-    // small objects a heap on huge pages (a long edit makes millions of them).
+    // Each front end calls this once at its start, before any conversion runs: the moment to
+    // give the conversions' small objects a heap on huge pages (a long edit makes millions).
     tessel::platform::ReserveHugePageHeap(kHeapReserve);
     // The reader is linked in; there is no library file to name.
     AAFRESULT result = AAFLoad(nullptr);

@@ -19,9 +19,9 @@ void ReleaseMappedPages(const void* address, std::size_t size);
 /// Grows the C library's heap once by `size` bytes of address space and asks for huge pages
 /// there, so that the many small objects of a conversion (and blocks of up to 32 MiB) fill a few
 /// huge pages instead of thousands of small ones, each cleared by the system on first touch.
-/// Pages are used only when touched. Every thread then allocates from that one heap. Call it
-/// at the start of the process, before threads; later calls do nothing. A hint only: where the
-/// heap is not glibc's or cannot grow in place, nothing changes.
+/// Pages are used only when touched. Threads started afterwards allocate from that heap too.
+/// Call it early, before the threads that do the work; later calls do nothing. A hint only:
+/// where the heap is not glibc's or cannot grow in place, nothing changes.
 void ReserveHugePageHeap(std::size_t size);
 
 /// The size of huge pages this resource aligns blocks to.
