@@ -19,7 +19,7 @@ void ReleaseMappedPages(const void* address, std::size_t size);
 /// Grows the C library's heap once by `size` bytes of address space and asks for huge pages
 /// there, so that the many small objects of a conversion (and blocks of up to 32 MiB) fill a few
 /// huge pages instead of thousands of small ones, each cleared by the system on first touch.
-/// Pages are used only when touched. Threads started afterwards allocate from that heap too.
+/// Pages are used only when touched. Threads started afterwards make no heaps of their own.
 /// Call it early, before the threads that do the work; later calls do nothing. A hint only:
 /// where the heap is not glibc's or cannot grow in place, nothing changes.
 void ReserveHugePageHeap(std::size_t size);
