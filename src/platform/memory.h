@@ -21,7 +21,8 @@ void ReleaseMappedPages(const void* address, std::size_t size);
 /// huge pages instead of thousands of small ones, each cleared by the system on first touch.
 /// Pages are used only when touched. Threads started afterwards make no heaps of their own.
 /// Call it early, before the threads that do the work; later calls do nothing. A hint only:
-/// where the heap is not glibc's or cannot grow in place, nothing changes.
+/// where the heap is not glibc's or cannot grow in place, or where address space or memory
+/// commitments are limited (ulimit, strict overcommit), nothing changes.
 void ReserveHugePageHeap(std::size_t size);
 
 /// The size of huge pages this resource aligns blocks to.

@@ -1,11 +1,13 @@
 // POSIX memory hints: madvise where the system has the advice, nothing where it has not; the
 // huge-page heap where the C library is glibc.
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
+#include <fstream>
 #include <mutex>
 
 #if defined(__GLIBC__)
@@ -37,10 +39,31 @@ void ReleaseMappedPages(const void* address, std::size_t size) {
     }
 }
 
+#if defined(__GLIBC__) && defined(MADV_HUGEPAGE)
+namespace {
+
+// Where the process's address space or the system's memory commitments are limited, reserved
+// but unused heap would count against the conversion's own needs (a mapping of the input could
+// then fail where it would fit otherwise).
+bool MemoryIsRationed() {
+    for (const auto resource : {RLIMIT_AS, RLIMIT_DATA}) {
+        rlimit limit{};
+        if (getrlimit(resource, &limit) != 0 || limit.rlim_cur != RLIM_INFINITY) {
+            return true;
+        }
+    }
+    std::ifstream policy("/proc/sys/vm/overcommit_memory");
+    int mode = 0;
+    return policy >> mode && mode == 2;  // 2: every private page is committed when mapped
+}
+
+}  // namespace
+#endif
+
 void ReserveHugePageHeap(std::size_t size) {
 #if defined(__GLIBC__) && defined(MADV_HUGEPAGE)
     // mallopt takes ints.
-    if (size < 2 * kHugePageSize || size > std::size_t{INT_MAX} / 2) {
+    if (size < 2 * kHugePageSize || size > std::size_t{INT_MAX} / 2 || MemoryIsRationed()) {
         return;
     }
     static std::once_flag once;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -12,6 +13,8 @@
 #include "platform/memory.h"
 
 #if defined(__linux__) && defined(__GLIBC__)
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -91,6 +94,33 @@ TEST(HugePageHeapTest, TheHeapGrowsOnceAndAsksForHugePages) {
         EXPECT_EQ(blocks[i][0], i % 251);
         std::free(blocks[i]);
     }
+}
+
+// Under a limit on address space or data (ulimit -v, ulimit -d), reserved heap would count
+// against what the conversion itself needs: nothing is reserved. Tried in a child process, which
+// the limit and the once-only reservation leave behind them.
+TEST(HugePageHeapTest, ALimitedAddressSpaceIsLeftAlone) {
+    if (kOwnAllocator) {
+        GTEST_SKIP() << "the sanitizer's allocator replaces glibc's heap";
+    }
+    const pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        rlimit limit{};
+        getrlimit(RLIMIT_DATA, &limit);
+        // Finite, and far more than this test uses (no more than the hard limit allows).
+        limit.rlim_cur = std::min(rlim_t{64} << 30, limit.rlim_max);
+        if (setrlimit(RLIMIT_DATA, &limit) != 0) {
+            _exit(2);
+        }
+        const void* before = sbrk(0);
+        tessel::platform::ReserveHugePageHeap(std::size_t{64} << 20);
+        _exit(sbrk(0) == before ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the heap grew; 2: the limit could not be set";
 }
 
 #endif
