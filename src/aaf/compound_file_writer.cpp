@@ -146,17 +146,32 @@ std::uint32_t BuildTree(const std::vector<std::uint32_t>& sorted, std::vector<Tr
     return top;
 }
 
+// Hands the file whole blocks of 2 MiB (the last one aside), so that every write but the last
+// starts and ends at a multiple of 2 MiB. Linux then keeps the file in its page cache in huge
+// folios; written in uneven pieces, it stays in small pages, and a program that maps it (the
+// converter, in the benchmark) takes about a tenth longer at 100,000 clips, in page faults.
 class BufferedSink {
   public:
     explicit BufferedSink(platform::AtomicFile& file) : file_(file) { buffer_.reserve(kSize); }
     bool Append(const std::uint8_t* data, std::size_t size) {
-        if (buffer_.size() + size > kSize && !Flush()) {
+        if (!buffer_.empty()) {
+            const std::size_t taken = std::min(size, kSize - buffer_.size());
+            buffer_.insert(buffer_.end(), data, data + taken);
+            data += taken;
+            size -= taken;
+            if (buffer_.size() < kSize) {
+                return true;
+            }
+            if (!Flush()) {
+                return false;
+            }
+        }
+        // Whole blocks straight from the caller; the rest waits for the next piece.
+        const std::size_t whole = size - size % kSize;
+        if (whole != 0 && !file_.Write(data, whole)) {
             return false;
         }
-        if (size >= kSize) {
-            return file_.Write(data, size);
-        }
-        buffer_.insert(buffer_.end(), data, data + size);
+        buffer_.assign(data + whole, data + size);
         return true;
     }
     bool Flush() {
@@ -166,7 +181,7 @@ class BufferedSink {
     }
 
   private:
-    static constexpr std::size_t kSize = 1 << 20;
+    static constexpr std::size_t kSize = std::size_t{2} << 20;
     platform::AtomicFile& file_;
     std::vector<std::uint8_t> buffer_;
 };
