@@ -8,7 +8,8 @@
 namespace tessel::platform {
 
 /// Asks the system to back the pages of [address, address + size) with huge pages where it
-/// can (Linux transparent huge pages). A hint only: refused or unsupported, nothing changes.
+/// can (Linux transparent huge pages; for a file mapping, huge folios when the file is read in).
+/// A hint only: refused or unsupported, nothing changes.
 void AdviseHugePages(void* address, std::size_t size);
 
 /// Tells the system that the pages of [address, address + size), part of a read-only file

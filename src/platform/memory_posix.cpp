@@ -20,7 +20,8 @@ namespace tessel::platform {
 
 void AdviseHugePages(void* address, std::size_t size) {
 #ifdef MADV_HUGEPAGE
-    // The range is whole pages of a block of our own; a refusal (no THP) changes nothing.
+    // The range is whole pages (a block of our own, or a file mapping); a refusal (no THP)
+    // changes nothing.
     static_cast<void>(madvise(address, size, MADV_HUGEPAGE));
 #else
     static_cast<void>(address);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/files.h"
 #include "platform/memory.h"
 
 #if defined(__linux__) && defined(__GLIBC__)
@@ -34,8 +35,8 @@ constexpr bool kOwnAllocator = false;
 
 #if defined(__linux__) && defined(__GLIBC__)
 
-// The flags of the heap's mappings that lie in [first, end), as /proc/self/smaps lists them.
-std::vector<std::string> HeapFlagsBetween(std::uintptr_t first, std::uintptr_t end) {
+// The flags of the mappings that lie in [first, end), as /proc/self/smaps lists them.
+std::vector<std::string> MappingFlagsBetween(std::uintptr_t first, std::uintptr_t end) {
     std::ifstream smaps("/proc/self/smaps");
     std::vector<std::string> flags;
     std::string line;
@@ -57,7 +58,7 @@ std::vector<std::string> HeapFlagsBetween(std::uintptr_t first, std::uintptr_t e
 
 // The heap grows once by the reserve, the reserve is advised for huge pages, a second call
 // changes nothing, and blocks of every size come and go as before.
-TEST(HugePageHeapTest, TheHeapGrowsOnceAndAsksForHugePages) {
+TEST(HugePagesTest, TheHeapGrowsOnceAndAsksForHugePages) {
     if (kOwnAllocator) {
         GTEST_SKIP() << "the sanitizer's allocator replaces glibc's heap";
     }
@@ -73,7 +74,7 @@ TEST(HugePageHeapTest, TheHeapGrowsOnceAndAsksForHugePages) {
     // Whole huge pages only: the heap's last, partial one is left as it was.
     const std::uintptr_t wholeEnd =
         after / tessel::platform::kHugePageSize * tessel::platform::kHugePageSize;
-    const std::vector<std::string> flags = HeapFlagsBetween(after - kReserve / 2, wholeEnd);
+    const std::vector<std::string> flags = MappingFlagsBetween(after - kReserve / 2, wholeEnd);
     ASSERT_FALSE(flags.empty());
     for (const std::string& line : flags) {
         EXPECT_NE(line.find(" hg"), std::string::npos) << line;
@@ -96,10 +97,41 @@ TEST(HugePageHeapTest, TheHeapGrowsOnceAndAsksForHugePages) {
     }
 }
 
+// A long input file is mapped, and the mapping asks for huge pages (read ahead in huge folios
+// when the file is not cached yet). The bytes are the file's all the same.
+TEST(HugePagesTest, AMappedInputFileAsksForHugePages) {
+    if (!std::filesystem::exists("/sys/kernel/mm/transparent_hugepage")) {
+        GTEST_SKIP() << "this kernel has no transparent huge pages";
+    }
+    const std::filesystem::path path = std::filesystem::path(::testing::TempDir()) /
+                                       ("tessel-mapped-" + std::to_string(::getpid()) + ".bin");
+    std::string content(std::size_t{3} << 20, '\0');
+    for (std::size_t i = 0; i < content.size(); ++i) {
+        content[i] = static_cast<char>(i * 131 + i / 4093);
+    }
+    std::ofstream(path, std::ios::binary) << content;
+
+    tessel::platform::InputFile::Problem problem{};
+    tessel::platform::SystemError error{};
+    const auto file = tessel::platform::InputFile::Open(path.string(), UINT64_MAX, problem, error);
+    std::filesystem::remove(path);
+    ASSERT_NE(file, nullptr);
+    const std::span<const std::uint8_t> bytes = file->Bytes();
+    ASSERT_EQ(bytes.size(), content.size());
+    EXPECT_EQ(std::memcmp(bytes.data(), content.data(), content.size()), 0);
+
+    const auto first = reinterpret_cast<std::uintptr_t>(bytes.data());
+    const std::vector<std::string> flags = MappingFlagsBetween(first, first + bytes.size());
+    ASSERT_FALSE(flags.empty());
+    for (const std::string& line : flags) {
+        EXPECT_NE(line.find(" hg"), std::string::npos) << line;
+    }
+}
+
 // Under a limit on address space or data (ulimit -v, ulimit -d), reserved heap would count
 // against what the conversion itself needs: nothing is reserved. Tried in a child process, which
 // the limit and the once-only reservation leave behind them.
-TEST(HugePageHeapTest, ALimitedAddressSpaceIsLeftAlone) {
+TEST(HugePagesTest, ALimitedAddressSpaceIsLeftAlone) {
     if (kOwnAllocator) {
         GTEST_SKIP() << "the sanitizer's allocator replaces glibc's heap";
     }
@@ -126,7 +158,7 @@ TEST(HugePageHeapTest, ALimitedAddressSpaceIsLeftAlone) {
 #endif
 
 // Sizes the C library cannot take are refused without harm, on every system.
-TEST(HugePageHeapTest, UnusableSizesChangeNothing) {
+TEST(HugePagesTest, UnusableSizesChangeNothing) {
     tessel::platform::ReserveHugePageHeap(0);
     tessel::platform::ReserveHugePageHeap(std::size_t{1} << 40);
     void* block = std::malloc(100);
