@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/files.h"
+#include "platform/memory.h"
 
 namespace tessel::cfb {
 namespace {
@@ -181,7 +182,7 @@ class BufferedSink {
     }
 
   private:
-    static constexpr std::size_t kSize = std::size_t{2} << 20;
+    static constexpr std::size_t kSize = platform::kHugePageSize;
     platform::AtomicFile& file_;
     std::vector<std::uint8_t> buffer_;
 };
