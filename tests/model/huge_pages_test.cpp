@@ -56,13 +56,26 @@ std::vector<std::string> MappingFlagsBetween(std::uintptr_t first, std::uintptr_
     return flags;
 }
 
+bool KernelHasHugePages() {
+    return std::filesystem::exists("/sys/kernel/mm/transparent_hugepage");
+}
+
+// Every mapping in [first, end) asks for huge pages; there is at least one.
+void ExpectAdvisedForHugePages(std::uintptr_t first, std::uintptr_t end) {
+    const std::vector<std::string> flags = MappingFlagsBetween(first, end);
+    ASSERT_FALSE(flags.empty());
+    for (const std::string& line : flags) {
+        EXPECT_NE(line.find(" hg"), std::string::npos) << line;
+    }
+}
+
 // The heap grows once by the reserve, the reserve is advised for huge pages, a second call
 // changes nothing, and blocks of every size come and go as before.
 TEST(HugePagesTest, TheHeapGrowsOnceAndAsksForHugePages) {
     if (kOwnAllocator) {
         GTEST_SKIP() << "the sanitizer's allocator replaces glibc's heap";
     }
-    if (!std::filesystem::exists("/sys/kernel/mm/transparent_hugepage")) {
+    if (!KernelHasHugePages()) {
         GTEST_SKIP() << "this kernel has no transparent huge pages";
     }
     constexpr std::size_t kReserve = std::size_t{64} << 20;
@@ -74,11 +87,7 @@ TEST(HugePagesTest, TheHeapGrowsOnceAndAsksForHugePages) {
     // Whole huge pages only: the heap's last, partial one is left as it was.
     const std::uintptr_t wholeEnd =
         after / tessel::platform::kHugePageSize * tessel::platform::kHugePageSize;
-    const std::vector<std::string> flags = MappingFlagsBetween(after - kReserve / 2, wholeEnd);
-    ASSERT_FALSE(flags.empty());
-    for (const std::string& line : flags) {
-        EXPECT_NE(line.find(" hg"), std::string::npos) << line;
-    }
+    ASSERT_NO_FATAL_FAILURE(ExpectAdvisedForHugePages(after - kReserve / 2, wholeEnd));
 
     tessel::platform::ReserveHugePageHeap(kReserve);
     EXPECT_EQ(reinterpret_cast<std::uintptr_t>(sbrk(0)), after);
@@ -100,7 +109,7 @@ TEST(HugePagesTest, TheHeapGrowsOnceAndAsksForHugePages) {
 // A long input file is mapped, and the mapping asks for huge pages (read ahead in huge folios
 // when the file is not cached yet). The bytes are the file's all the same.
 TEST(HugePagesTest, AMappedInputFileAsksForHugePages) {
-    if (!std::filesystem::exists("/sys/kernel/mm/transparent_hugepage")) {
+    if (!KernelHasHugePages()) {
         GTEST_SKIP() << "this kernel has no transparent huge pages";
     }
     const std::filesystem::path path = std::filesystem::path(::testing::TempDir()) /
@@ -121,11 +130,7 @@ TEST(HugePagesTest, AMappedInputFileAsksForHugePages) {
     EXPECT_EQ(std::memcmp(bytes.data(), content.data(), content.size()), 0);
 
     const auto first = reinterpret_cast<std::uintptr_t>(bytes.data());
-    const std::vector<std::string> flags = MappingFlagsBetween(first, first + bytes.size());
-    ASSERT_FALSE(flags.empty());
-    for (const std::string& line : flags) {
-        EXPECT_NE(line.find(" hg"), std::string::npos) << line;
-    }
+    ASSERT_NO_FATAL_FAILURE(ExpectAdvisedForHugePages(first, first + bytes.size()));
 }
 
 // Under a limit on address space or data (ulimit -v, ulimit -d), reserved heap would count
