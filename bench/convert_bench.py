@@ -10,16 +10,24 @@ syncs it to the disk. Together they are the floor any converter has to beat.
 Columns: wall time (median), processor time of the converter (user + system, median; steadier
 than wall time on a busy machine), peak resident memory (largest of the runs), wall and processor
 time per clip, the read and write times and the wall time as a multiple of their sum.
+
+With --instructions, each edit is converted once under Valgrind's cachegrind instead, and the
+table gives the instructions the converter executed: a count that does not vary from run to run,
+so that work growing faster than the clips shows apart from a machine's noise and caches.
 """
 
 import argparse
 import os
+import re
+import shutil
 import statistics
 import subprocess
 import sys
 import time
 
 READ_CHUNK = 1 << 20
+# The sizes whose times (or instruction counts) are compared, when both were measured.
+COMPARED_SIZES = ((10000, 100000), (100000, 1000000))
 
 
 def run_measured(command):
@@ -64,6 +72,31 @@ def write_once(size, folder):
     return elapsed
 
 
+def count_instructions(command):
+    """Instructions `command` executes (all threads), counted by cachegrind. Fails on a non-zero
+    exit."""
+    valgrind = ["valgrind", "--tool=cachegrind", "--cache-sim=no",
+                "--cachegrind-out-file=/dev/null"]
+    result = subprocess.run(valgrind + command, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
+                            text=True, errors="replace")
+    found = re.search(r"I\s+refs:\s+([\d,]+)", result.stderr)
+    if result.returncode != 0 or not found:
+        sys.exit(f"{' '.join(command)} under cachegrind failed ({result.returncode}):\n"
+                 f"{result.stderr}")
+    return int(found.group(1).replace(",", ""))
+
+
+def print_instructions(counts):
+    """The table of --instructions: `counts` maps clips to instructions."""
+    print(f"{'clips':>8} {'instructions':>15} {'per clip':>9}")
+    for clips, count in counts.items():
+        print(f"{clips:>8} {count:>15,} {count / clips:>9.0f}")
+    for small, large in COMPARED_SIZES:
+        if small in counts and large in counts:
+            print(f"{large:,} clips take {counts[large] / counts[small]:.2f} times the "
+                  f"instructions of {small:,}")
+
+
 def make_edit(mkaaf, seed, clips, folder):
     """The path of the edit for (seed, clips), written on first use with its title documents."""
     os.makedirs(folder, exist_ok=True)
@@ -85,7 +118,11 @@ def main():
     parser.add_argument("--runs", type=int, default=5, help="measured conversions per size")
     parser.add_argument("--seed", type=int, default=1)
     parser.add_argument("--convert", help="the converter to time (default: the build's)")
+    parser.add_argument("--instructions", action="store_true",
+                        help="count instructions under cachegrind instead of timing")
     args = parser.parse_args()
+    if args.instructions and shutil.which("valgrind") is None:
+        sys.exit("--instructions needs valgrind (apt-get install valgrind)")
 
     mkaaf = os.path.join(args.build, "tools", "mkaaf", "tessel-mkaaf")
     convert = args.convert or os.path.join(args.build, "src", "cli", "tessel-convert")
@@ -101,6 +138,9 @@ def main():
         edit = make_edit(mkaaf, args.seed, clips, folder)
         output = os.path.join(folder, "out.xml")
         command = [convert, "--quiet", edit, output]
+        if args.instructions:
+            rows.append({"clips": clips, "instructions": count_instructions(command)})
+            continue
         run_measured(command)  # warms the cache; not counted
         walls, cpus, peaks, reads, writes = [], [], [], [], []
         for _ in range(args.runs):
@@ -121,6 +161,9 @@ def main():
             "output": os.path.getsize(output),
         })
     load_after = os.getloadavg()
+    if args.instructions:
+        print_instructions({row["clips"]: row["instructions"] for row in rows})
+        return
 
     print(f"{os.cpu_count()} cores, load average {load_before[0]:.1f} before, "
           f"{load_after[0]:.1f} after; median of {args.runs} runs")
@@ -134,7 +177,7 @@ def main():
               f"{row['wall'] / row['clips'] * 1e6:>8.2f} {row['cpu'] / row['clips'] * 1e6:>11.2f} "
               f"{row['read'] * 1e3:>8.2f} {row['write'] * 1e3:>9.2f} {row['wall'] / floor:>8.1f}")
     by_clips = {row["clips"]: row for row in rows}
-    for small, large in ((10000, 100000), (100000, 1000000)):
+    for small, large in COMPARED_SIZES:
         if small in by_clips and large in by_clips:
             wall = by_clips[large]["wall"] / by_clips[small]["wall"]
             cpu = by_clips[large]["cpu"] / by_clips[small]["cpu"]
